@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// Fixed folders of the application; free functions without state.
+namespace AppPaths {
+
+QString tempCacheDir();
+QString userCacheDir();
+QString latestDir();
+QString latestProjectFile();
+
+// Both never follow a symbolic link: a link is removed as a link.
+void clearDir(const QString& path);
+bool removeDirRecursively(const QString& path);
+
+} // namespace AppPaths
+
+// 32 hexadecimal digits of a new random UUID.
+QString createUniqueToken();
+
+// 3000 -> "3", 2500 -> "2.5", 1234 -> "1.2".
+QString msecsToSecondsText(int ms);

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test.
+# Extra arguments go to ctest (for example: ./test.sh -L model).
+# TY_SANITIZE=1 builds into build-asan with AddressSanitizer and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(g++ cmake make pkg-config ccache
+  qtbase5-dev qtbase5-private-dev libqt5svg5-dev qtmultimedia5-dev qt5-image-formats-plugins
+  libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev ffmpeg
+  fonts-dejavu-core xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" = 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build=build
+cmake_args=()
+if [ "${TY_SANITIZE:-0}" = 1 ]; then
+  build=build-asan
+  cmake_args+=(-DTY_SANITIZE=ON)
+fi
+export CCACHE_BASEDIR="$PWD"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${cmake_args[@]+"${cmake_args[@]}"} >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+# Tests never touch the user's own files.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+mkdir -p "$scratch"/{home,config,runtime,tmp}
+chmod 700 "$scratch/runtime"
+export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" \
+  XDG_RUNTIME_DIR="$scratch/runtime" TMPDIR="$scratch/tmp" QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
