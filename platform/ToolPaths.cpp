@@ -1,0 +1,43 @@
+#include "ToolPaths.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+
+namespace {
+
+QString findBesideProgram(const QString& name)
+{
+    return ToolPaths::find(name, QCoreApplication::applicationDirPath());
+}
+
+} // namespace
+
+namespace ToolPaths {
+
+QString helper()
+{
+    return findBesideProgram(QStringLiteral("ty_helper"));
+}
+
+QString convert()
+{
+    return findBesideProgram(QStringLiteral("ty_convert"));
+}
+
+QString ffmpeg()
+{
+    return findBesideProgram(QStringLiteral("ffmpeg"));
+}
+
+QString find(const QString& name, const QString& programDir)
+{
+    // An empty folder entry would make the search look in "/".
+    if (!programDir.isEmpty()) {
+        const QString beside = QStandardPaths::findExecutable(name, {programDir});
+        if (!beside.isEmpty())
+            return beside;
+    }
+    return QStandardPaths::findExecutable(name);
+}
+
+} // namespace ToolPaths
