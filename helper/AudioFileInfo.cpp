@@ -1,0 +1,51 @@
+#include "helper/AudioFileInfo.h"
+
+#include "helper/ToolRun.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+constexpr int ProbeLimitMs = 30000;
+}
+
+AudioFileInfo::AudioFileInfo(const QString& path, const QString& ffmpeg) : m_path(path)
+{
+    if (path.isEmpty())
+        return;
+    QByteArray errors;
+    ToolRun::run(ffmpeg, probeArguments(path), QString(), ProbeLimitMs, &errors);
+    read(QString::fromUtf8(errors));
+}
+
+QStringList AudioFileInfo::probeArguments(const QString& path)
+{
+    // An absolute path can never be taken for a protocol or an option.
+    return {QStringLiteral("-i"), QFileInfo(path).absoluteFilePath()};
+}
+
+AudioFileInfo AudioFileInfo::fromProbeOutput(const QString& path, const QString& output)
+{
+    AudioFileInfo info(path);
+    info.read(output);
+    return info;
+}
+
+void AudioFileInfo::read(const QString& output)
+{
+    static const QRegularExpression durationPattern(
+        QStringLiteral("Duration:\\s*(\\d+):(\\d+):(\\d+).(\\d+),"));
+    const QRegularExpressionMatch match = durationPattern.match(output);
+    m_duration = match.hasMatch() ? match.captured(1).toLongLong() * 3600
+            + match.captured(2).toLongLong() * 60 + match.captured(3).toLongLong()
+                                  : 0;
+
+    static const QRegularExpression lineEnds(QStringLiteral("[\r\n]"));
+    const QStringList lines = output.split(lineEnds, Qt::SkipEmptyParts);
+    m_stereo = std::any_of(lines.cbegin(), lines.cend(), [](const QString& line) {
+        return line.contains(QLatin1String("Stream"), Qt::CaseInsensitive)
+            && line.contains(QLatin1String("stereo"));
+    });
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+// Duration and channel layout of one sound file, as ffmpeg reports them.
+class AudioFileInfo
+{
+public:
+    // Probes the file with the given ffmpeg program.
+    AudioFileInfo(const QString& path, const QString& ffmpeg);
+
+    QString path() const { return m_path; }
+    // Whole seconds; 0 when unknown.
+    qint64 duration() const { return m_duration; }
+    bool isStereo() const { return m_stereo; }
+
+    static QStringList probeArguments(const QString& path);
+    // Reads what ffmpeg printed on its standard error about the file.
+    static AudioFileInfo fromProbeOutput(const QString& path, const QString& output);
+
+private:
+    explicit AudioFileInfo(const QString& path) : m_path(path) {}
+    void read(const QString& output);
+
+    QString m_path;
+    qint64 m_duration = 0;
+    bool m_stereo = false;
+};

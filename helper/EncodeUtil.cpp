@@ -1,0 +1,292 @@
+#include "helper/EncodeUtil.h"
+
+#include "helper/AudioFileInfo.h"
+#include "helper/ToolRun.h"
+#include "model/AppPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Absolute paths are never read by ffmpeg as a protocol or an option.
+QString absolute(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+bool hasContent(const QString& path)
+{
+    return QFileInfo(path).size() > 0;
+}
+
+void removeFile(const QString& path)
+{
+    if (QFileInfo::exists(path))
+        QFile::remove(path);
+}
+
+// The concat demuxer resolves a relative entry as a URL against the list's own
+// path, which misreads these characters; such entries are written absolute.
+bool resolvesAsUrl(const QString& path)
+{
+    static const QRegularExpression urlSyntax(QStringLiteral("[%:?#]"));
+    return path.contains(urlSyntax);
+}
+
+QString listEntry(const QString& file, const QString& listFolder)
+{
+    const QString path = absolute(file);
+    QString folder = absolute(listFolder);
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    QString entry = path;
+    if (path.startsWith(folder) && !resolvesAsUrl(path))
+        entry = path.mid(folder.size());
+    // Inside quotes only the quote itself needs escaping: close, escaped quote, reopen.
+    entry.replace(QLatin1String("'"), QLatin1String("'\\''"));
+    return QStringLiteral("file '%1'\n").arg(entry);
+}
+
+bool listable(const QString& file)
+{
+    return !file.isEmpty() && !file.contains(QLatin1Char('\n')) && !file.contains(QLatin1Char('\r'));
+}
+
+} // namespace
+
+EncodeUtil::EncodeUtil(const QString& workFolder, const QString& ffmpeg, const QString& converter)
+    : m_workFolder(absolute(workFolder)), m_ffmpeg(ffmpeg), m_converter(converter)
+{
+}
+
+bool EncodeUtil::executeUtility(const QStringList& arguments, const QString& outputFile) const
+{
+    return ToolRun::run(m_ffmpeg, arguments, m_workFolder) == 0 && hasContent(outputFile);
+}
+
+bool EncodeUtil::writeConcatList(const QString& listFile, const QStringList& files) const
+{
+    QFile list(listFile);
+    if (!list.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return false;
+    const QByteArray text = concatList(files, m_workFolder).toUtf8();
+    return list.write(text) == text.size();
+}
+
+bool EncodeUtil::concatFiles(const QStringList& files, const QString& outputFile) const
+{
+    const QString listFile = m_workFolder + QStringLiteral("/merge-files.txt");
+    if (!writeConcatList(listFile, files))
+        return false;
+    return executeUtility(concatArguments(listFile, outputFile), outputFile);
+}
+
+bool EncodeUtil::loopConcat(const QString& file, int count, const QString& outputFile) const
+{
+    const QString listFile = m_workFolder + QStringLiteral("/merge-loop-audio.txt");
+    QStringList files;
+    for (int i = 0; i < count; ++i)
+        files << file;
+    if (!writeConcatList(listFile, files))
+        return false;
+    return executeUtility(loopConcatArguments(listFile, outputFile), outputFile);
+}
+
+bool EncodeUtil::muxVideoAndAudio(const QString& outputFile, const QString& video,
+                                  const QString& audio, int seconds, int loops) const
+{
+    return executeUtility(muxArguments(outputFile, video, audio, seconds, loops), outputFile);
+}
+
+QString EncodeUtil::buildAudioStream(const QStringList& wavFiles, const QString& folder,
+                                     int offset, int lengthMs) const
+{
+    const QString result = absolute(folder + QStringLiteral("/video/audio_stream.wav"));
+    removeFile(result);
+    // A track whose conversion failed has no file; it is left out rather than
+    // making the whole join fail.
+    QStringList usable;
+    std::copy_if(wavFiles.cbegin(), wavFiles.cend(), std::back_inserter(usable), hasContent);
+    if (usable.isEmpty())
+        return result;
+
+    QString source = usable.first();
+    if (usable.size() > 1) {
+        source = absolute(folder + QStringLiteral("/audio.wav"));
+        removeFile(source);
+        if (!concatFiles(usable, source))
+            return result;
+    }
+    const QString uncut = absolute(folder + QStringLiteral("/video/audio_no_fade.wav"));
+    removeFile(uncut);
+    if (executeUtility(cutArguments(source, offset, lengthMs, uncut), uncut))
+        QFile::rename(uncut, result);
+    return result;
+}
+
+QString EncodeUtil::loopToLength(const QString& file, int seconds, const QString& loopedFile) const
+{
+    const qint64 duration = AudioFileInfo(file, m_ffmpeg).duration();
+    if (duration <= 0 || duration >= seconds)
+        return file;
+    const int count = int(std::ceil(double(seconds) / double(duration)));
+    return loopConcat(file, count, loopedFile) ? loopedFile : file;
+}
+
+QString EncodeUtil::applyDelayAndFades(const QString& file, int lengthSeconds, int fade,
+                                       int offset, const QString& folder) const
+{
+    const QString filter = delayAndFadeFilter(lengthSeconds, fade, offset);
+    if (filter.isEmpty())
+        return file;
+    const QString output =
+        absolute(QStringLiteral("%1/video/%2.wav").arg(folder, createUniqueToken()));
+    removeFile(output);
+    return executeUtility(filterArguments(file, filter, output), output) ? output : file;
+}
+
+bool EncodeUtil::convertToWav(const QString& source, const QString& wavFile) const
+{
+    static const QRegularExpression converted(QStringLiteral("\\.(m4a|wma)$"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    if (!source.contains(converted))
+        return ffmpegTranscode(source, wavFile);
+    if (AudioFileInfo(source, m_ffmpeg).isStereo())
+        return runConverter(source, wavFile);
+    // Other layouts go through a WAV of their own, then ffmpeg makes them stereo.
+    const QString decoded = QStringLiteral("%1/%2.wav")
+                                .arg(QFileInfo(wavFile).absolutePath(), createUniqueToken());
+    return runConverter(source, decoded) && ffmpegTranscode(decoded, wavFile);
+}
+
+bool EncodeUtil::ffmpegTranscode(const QString& source, const QString& wavFile) const
+{
+    return executeUtility(transcodeArguments(source, wavFile), wavFile);
+}
+
+bool EncodeUtil::runConverter(const QString& source, const QString& wavFile) const
+{
+    // The converter ends with 0 even when it failed, so its file decides.
+    return ToolRun::run(m_converter, converterArguments(source, wavFile), m_workFolder) == 0
+        && hasContent(wavFile);
+}
+
+void EncodeUtil::audioCodecArgs(QStringList& arguments, const QString& outputFile)
+{
+    const QString extension = QFileInfo(outputFile).suffix().toLower();
+    if (extension == QLatin1String("webm")) {
+        arguments << QStringLiteral("-c:a") << QStringLiteral("vorbis") << QStringLiteral("-ar")
+                  << QStringLiteral("44100") << QStringLiteral("-strict") << QStringLiteral("-2");
+    } else if (extension == QLatin1String("mp4") || extension == QLatin1String("avi")
+               || extension == QLatin1String("mov")) {
+        // No system MP3 encoder here: LAME takes its place.
+        arguments << QStringLiteral("-c:a") << QStringLiteral("libmp3lame");
+    } else if (extension == QLatin1String("wmv")) {
+        arguments << QStringLiteral("-c:a") << QStringLiteral("wmav2");
+    }
+}
+
+QString EncodeUtil::lengthText(int lengthMs)
+{
+    const QString seconds = QString::number(lengthMs / 1000);
+    const int ms = lengthMs % 1000;
+    if (ms == 0)
+        return seconds;
+    return QStringLiteral("%1.%2").arg(seconds).arg(ms, 3, 10, QLatin1Char('0'));
+}
+
+QString EncodeUtil::delayAndFadeFilter(int lengthSeconds, int fade, int offset)
+{
+    const int delay = std::max(offset, 0);
+    QString filter;
+    if (offset > 0)
+        filter = QStringLiteral("adelay=delays=%1s:all=1").arg(delay);
+    if (fade > 0) {
+        if (!filter.isEmpty())
+            filter += QLatin1Char(',');
+        // ffmpeg refuses a negative start, which would drop the delay too.
+        const int fadeOutStart = std::max(lengthSeconds - fade, 0);
+        filter += QStringLiteral("afade=t=in:st=%3s:d=%1,afade=t=out:st=%2:d=%1")
+                      .arg(fade)
+                      .arg(fadeOutStart)
+                      .arg(delay);
+    }
+    return filter;
+}
+
+QString EncodeUtil::concatList(const QStringList& files, const QString& listFolder)
+{
+    QString text;
+    for (const QString& file : files) {
+        if (listable(file))
+            text += listEntry(file, listFolder);
+    }
+    return text;
+}
+
+QStringList EncodeUtil::muxArguments(const QString& outputFile, const QString& video,
+                                     const QString& audio, int seconds, int loops)
+{
+    QStringList arguments;
+    if (loops > 1)
+        arguments << QStringLiteral("-stream_loop") << QString::number(loops - 1);
+    arguments << QStringLiteral("-i") << absolute(video);
+    if (!audio.isEmpty())
+        arguments << QStringLiteral("-i") << absolute(audio);
+    audioCodecArgs(arguments, outputFile);
+    arguments << QStringLiteral("-c:v") << QStringLiteral("copy") << QStringLiteral("-y")
+              << QStringLiteral("-t") << QString::number(seconds) << absolute(outputFile);
+    return arguments;
+}
+
+QStringList EncodeUtil::concatArguments(const QString& listFile, const QString& outputFile)
+{
+    QStringList arguments{QStringLiteral("-f"), QStringLiteral("concat"), QStringLiteral("-safe"),
+                          QStringLiteral("0"),  QStringLiteral("-i"),     absolute(listFile)};
+    audioCodecArgs(arguments, outputFile);
+    arguments << QStringLiteral("-y") << absolute(outputFile);
+    return arguments;
+}
+
+QStringList EncodeUtil::loopConcatArguments(const QString& listFile, const QString& outputFile)
+{
+    return {QStringLiteral("-safe"), QStringLiteral("0"),    QStringLiteral("-f"),
+            QStringLiteral("concat"), QStringLiteral("-i"),  absolute(listFile),
+            QStringLiteral("-c"),    QStringLiteral("copy"), absolute(outputFile)};
+}
+
+QStringList EncodeUtil::cutArguments(const QString& source, int offset, int lengthMs,
+                                     const QString& outputFile)
+{
+    QStringList arguments;
+    if (offset < 0)
+        arguments << QStringLiteral("-ss") << QString::number(-offset);
+    arguments << QStringLiteral("-t") << lengthText(lengthMs) << QStringLiteral("-i")
+              << absolute(source) << QStringLiteral("-y") << absolute(outputFile);
+    return arguments;
+}
+
+QStringList EncodeUtil::filterArguments(const QString& file, const QString& filter,
+                                        const QString& outputFile)
+{
+    return {QStringLiteral("-i"), absolute(file), QStringLiteral("-filter_complex"), filter,
+            QStringLiteral("-y"), absolute(outputFile)};
+}
+
+QStringList EncodeUtil::transcodeArguments(const QString& source, const QString& wavFile)
+{
+    return {QStringLiteral("-i"),  absolute(source),         QStringLiteral("-ac"),
+            QStringLiteral("2"),   QStringLiteral("-ar"),    QStringLiteral("44100"),
+            absolute(wavFile)};
+}
+
+QStringList EncodeUtil::converterArguments(const QString& source, const QString& wavFile)
+{
+    return {absolute(source), absolute(wavFile)};
+}

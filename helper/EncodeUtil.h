@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The ffmpeg and converter runs that make the sound track and the final file.
+// Each run gets its arguments from a pure builder below, every path in them
+// absolute, and counts as done when the program ended with 0 and left a
+// non-empty output file.
+class EncodeUtil
+{
+public:
+    // workFolder: where the programs run and the concat lists are written.
+    EncodeUtil(const QString& workFolder, const QString& ffmpeg, const QString& converter);
+
+    QString workFolder() const { return m_workFolder; }
+    QString ffmpegPath() const { return m_ffmpeg; }
+
+    bool executeUtility(const QStringList& arguments, const QString& outputFile) const;
+    // Joins the files in order (see concatList).
+    bool concatFiles(const QStringList& files, const QString& outputFile) const;
+    bool loopConcat(const QString& file, int count, const QString& outputFile) const;
+    // Copies the video (repeated loops times) and encodes the sound when given, cut to seconds.
+    bool muxVideoAndAudio(const QString& outputFile, const QString& video, const QString& audio,
+                          int seconds, int loops) const;
+    // The music cut to lengthMs into "<folder>/video/audio_stream.wav"; offset below 0 skips
+    // into it. Returns that path, which does not exist when no sound could be made.
+    QString buildAudioStream(const QStringList& wavFiles, const QString& folder, int offset,
+                             int lengthMs) const;
+    // The file repeated into loopedFile to cover seconds, or the file itself when it
+    // needs no repeat or cannot be repeated.
+    QString loopToLength(const QString& file, int seconds, const QString& loopedFile) const;
+    // The file delayed by a positive offset and faded in and out, or the file itself.
+    QString applyDelayAndFades(const QString& file, int lengthSeconds, int fade, int offset,
+                               const QString& folder) const;
+    bool convertToWav(const QString& source, const QString& wavFile) const;
+    bool ffmpegTranscode(const QString& source, const QString& wavFile) const;
+    bool runConverter(const QString& source, const QString& wavFile) const;
+
+    static void audioCodecArgs(QStringList& arguments, const QString& outputFile);
+    // Whole seconds, then "." and three digits of milliseconds when there are any.
+    static QString lengthText(int lengthMs);
+    // Empty when there is neither a delay nor a fade.
+    static QString delayAndFadeFilter(int lengthSeconds, int fade, int offset);
+    // Text of an ffmpeg concat list written in listFolder; paths that cannot be
+    // listed (empty, or holding a line break) are left out.
+    static QString concatList(const QStringList& files, const QString& listFolder);
+
+    static QStringList muxArguments(const QString& outputFile, const QString& video,
+                                    const QString& audio, int seconds, int loops);
+    static QStringList concatArguments(const QString& listFile, const QString& outputFile);
+    static QStringList loopConcatArguments(const QString& listFile, const QString& outputFile);
+    static QStringList cutArguments(const QString& source, int offset, int lengthMs,
+                                    const QString& outputFile);
+    static QStringList filterArguments(const QString& file, const QString& filter,
+                                       const QString& outputFile);
+    static QStringList transcodeArguments(const QString& source, const QString& wavFile);
+    static QStringList converterArguments(const QString& source, const QString& wavFile);
+
+private:
+    bool writeConcatList(const QString& listFile, const QStringList& files) const;
+
+    QString m_workFolder;
+    QString m_ffmpeg;
+    QString m_converter;
+};

@@ -1,0 +1,238 @@
+#include <QtTest>
+
+#include "helper/EncodeUtil.h"
+#include "support/SoundFixture.h"
+
+using namespace SoundFixture;
+
+// The sound-track runs against the real ffmpeg program, in folders whose names
+// hold a space and an apostrophe.
+class TestSoundTrack : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void oneTrackCutToLength();
+    void twoTracksJoined();
+    void failedTrackLeftOut_data();
+    void failedTrackLeftOut();
+    void noTrackLeftMakesNoSound();
+    void shortTrackLooped_data();
+    void shortTrackLooped();
+    void negativeOffsetSkipsIntoTheMusic();
+    void positiveOffsetStartsWithSilence();
+    void fadeLowersBothEnds();
+    void mux_data();
+    void mux();
+    void muxLoopsVideoWithoutSound();
+    void failedRunLeavingEmptyFileFails();
+    void transcodeMakesStereo();
+
+private:
+    QString track(const QString& name, double seconds, double silentUntil = 0);
+    EncodeUtil util() const;
+
+    QTemporaryDir* m_root = nullptr;
+    QString m_cache; // where the programs run and the lists go
+    QString m_job;   // the render job's folder, inside the cache
+};
+
+void TestSoundTrack::init()
+{
+    QVERIFY2(!ffmpeg().isEmpty(), "ffmpeg is needed");
+    m_root = new QTemporaryDir();
+    QVERIFY(m_root->isValid());
+    m_cache = m_root->filePath("cache it's");
+    m_job = m_cache + "/job 'one'";
+    QVERIFY(QDir().mkpath(m_job + "/video"));
+    QVERIFY(QDir().mkpath(m_cache + "/WavTempDir"));
+}
+
+void TestSoundTrack::cleanup()
+{
+    delete m_root;
+    m_root = nullptr;
+}
+
+QString TestSoundTrack::track(const QString& name, double seconds, double silentUntil)
+{
+    const QString path = m_cache + "/WavTempDir/" + name;
+    return makeTone(path, seconds, 2, silentUntil) ? path : QString();
+}
+
+EncodeUtil TestSoundTrack::util() const
+{
+    return EncodeUtil(m_cache, ffmpeg(), QString());
+}
+
+void TestSoundTrack::oneTrackCutToLength()
+{
+    const QString result = util().buildAudioStream({track("a.wav", 3)}, m_job, 0, 1250);
+    QCOMPARE(result, m_job + "/video/audio_stream.wav");
+    const AudioStream sound = probe(result);
+    QCOMPARE(sound.channels, 2);
+    QVERIFY2(qAbs(sound.duration - 1.25) < 0.02, qPrintable(QString::number(sound.duration)));
+}
+
+void TestSoundTrack::twoTracksJoined()
+{
+    // One track below the work folder, one outside it.
+    const QString outside = m_root->filePath("music it's/b.wav");
+    QVERIFY(QDir().mkpath(QFileInfo(outside).path()));
+    QVERIFY(makeTone(outside, 2));
+    const QString result = util().buildAudioStream({track("a.wav", 1), outside}, m_job, 0, 10000);
+    const AudioStream sound = probe(result);
+    QCOMPARE(sound.channels, 2);
+    QVERIFY2(qAbs(sound.duration - 3) < 0.02, qPrintable(QString::number(sound.duration)));
+    QVERIFY(level(result, 0.2, 0.8) > 0.3);
+    QVERIFY(level(result, 1.2, 2.8) > 0.3);
+
+    QFile list(m_cache + "/merge-files.txt");
+    QVERIFY(list.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(list.readAll()),
+             "file 'WavTempDir/a.wav'\nfile '" + m_root->path() + "/music it'\\''s/b.wav'\n");
+}
+
+void TestSoundTrack::failedTrackLeftOut_data()
+{
+    QTest::addColumn<QString>("failed");
+    QTest::newRow("empty path") << "";
+    QTest::newRow("missing file") << "WavTempDir/missing.wav";
+    QTest::newRow("empty file") << "WavTempDir/empty.wav";
+}
+
+void TestSoundTrack::failedTrackLeftOut()
+{
+    QFETCH(QString, failed);
+    QFile(m_cache + "/WavTempDir/empty.wav").open(QIODevice::WriteOnly);
+    const QString second = failed.isEmpty() ? failed : m_cache + "/" + failed;
+    const QStringList tracks{track("a.wav", 1), second, track("c.wav", 1)};
+    const AudioStream sound = probe(util().buildAudioStream(tracks, m_job, 0, 10000));
+    QVERIFY2(qAbs(sound.duration - 2) < 0.02, qPrintable(QString::number(sound.duration)));
+
+    // The failed track alone after a good one still leaves the good one's music.
+    const AudioStream first = probe(util().buildAudioStream({tracks[0], second}, m_job, 0, 10000));
+    QVERIFY2(qAbs(first.duration - 1) < 0.02, qPrintable(QString::number(first.duration)));
+}
+
+void TestSoundTrack::noTrackLeftMakesNoSound()
+{
+    const QString result =
+        util().buildAudioStream({QString(), m_cache + "/missing.wav"}, m_job, 0, 10000);
+    QVERIFY(!QFileInfo::exists(result));
+}
+
+void TestSoundTrack::shortTrackLooped_data()
+{
+    QTest::addColumn<double>("trackSeconds");
+    QTest::addColumn<int>("showSeconds");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("1 s over 3 s: 3 times") << 1.0 << 3 << 3.0;
+    QTest::newRow("2 s over 5 s: 3 times") << 2.0 << 5 << 6.0;
+    QTest::newRow("as long as the show: once") << 3.0 << 3 << 3.0;
+}
+
+void TestSoundTrack::shortTrackLooped()
+{
+    QFETCH(double, trackSeconds);
+    QFETCH(int, showSeconds);
+    QFETCH(double, expected);
+    const QString looped = m_job + "/video/audio_stream_looped.wav";
+    const QString source = track("a.wav", trackSeconds);
+    const QString result = util().loopToLength(source, showSeconds, looped);
+    QCOMPARE(result, expected > trackSeconds ? looped : source);
+    const AudioStream sound = probe(result);
+    QVERIFY2(qAbs(sound.duration - expected) < 0.02, qPrintable(QString::number(sound.duration)));
+    QCOMPARE(sound.channels, 2);
+}
+
+void TestSoundTrack::negativeOffsetSkipsIntoTheMusic()
+{
+    // One second of silence, then the tone: skipping 1 s starts with the tone.
+    const QString source = track("a.wav", 3, 1);
+    const QString result = util().buildAudioStream({source}, m_job, -1, 1500);
+    QVERIFY(level(source, 0.1, 0.9) < 0.01);
+    QVERIFY(level(result, 0.1, 0.9) > 0.3);
+    const AudioStream sound = probe(result);
+    QVERIFY2(qAbs(sound.duration - 1.5) < 0.02, qPrintable(QString::number(sound.duration)));
+}
+
+void TestSoundTrack::positiveOffsetStartsWithSilence()
+{
+    const QString result = util().applyDelayAndFades(track("a.wav", 2), 3, 0, 1, m_job);
+    QVERIFY(result.startsWith(m_job + "/video/"));
+    QVERIFY(level(result, 0.1, 0.9) < 0.01);
+    QVERIFY(level(result, 1.1, 2.9) > 0.3);
+    QVERIFY2(qAbs(probe(result).duration - 3) < 0.02, qPrintable(QString::number(probe(result).duration)));
+}
+
+void TestSoundTrack::fadeLowersBothEnds()
+{
+    const QString source = track("a.wav", 4);
+    const QString result = util().applyDelayAndFades(source, 4, 1, 0, m_job);
+    QVERIFY(result != source);
+    const double middle = level(result, 1.5, 2.5);
+    QVERIFY(middle > 0.3);
+    QVERIFY(level(result, 0, 0.3) < middle / 2);
+    QVERIFY(level(result, 3.7, 4) < middle / 2);
+}
+
+void TestSoundTrack::mux_data()
+{
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QString>("codec");
+    QTest::newRow("mp4") << "mp4" << "mp3";
+    QTest::newRow("webm") << "webm" << "vorbis";
+    QTest::newRow("wmv") << "wmv" << "wmav2";
+}
+
+void TestSoundTrack::mux()
+{
+    QFETCH(QString, extension);
+    QFETCH(QString, codec);
+    const QString video = m_job + "/videostream." + extension;
+    QVERIFY(makeVideo(video, 2));
+    const QString output = m_root->filePath("out it's." + extension);
+    QVERIFY(util().muxVideoAndAudio(output, video, track("a.wav", 3), 2, 1));
+    const AudioStream sound = probe(output);
+    QCOMPARE(sound.codec, codec);
+    QVERIFY2(qAbs(sound.duration - 2) < 0.1, qPrintable(QString::number(sound.duration)));
+}
+
+void TestSoundTrack::muxLoopsVideoWithoutSound()
+{
+    const QString video = m_job + "/videostream.mp4";
+    QVERIFY(makeVideo(video, 1));
+    const QString output = m_root->filePath("out it's.mp4");
+    QVERIFY(util().muxVideoAndAudio(output, video, QString(), 3, 3));
+    const AudioStream result = probe(output);
+    QCOMPARE(result.channels, 0);
+    QVERIFY2(qAbs(result.duration - 3) < 0.15, qPrintable(QString::number(result.duration)));
+}
+
+void TestSoundTrack::failedRunLeavingEmptyFileFails()
+{
+    // The experimental encoder is refused after the output file was created.
+    const QString output = m_job + "/out.mkv";
+    QVERIFY(!util().executeUtility({"-i", track("a.wav", 1), "-c:a", "vorbis", "-y", output}, output));
+    QVERIFY(QFileInfo::exists(output));
+}
+
+void TestSoundTrack::transcodeMakesStereo()
+{
+    const QString source = m_root->filePath("music it's/mono.wav");
+    QVERIFY(QDir().mkpath(QFileInfo(source).path()));
+    QVERIFY(makeTone(source, 1, 1));
+    const QString wav = m_cache + "/WavTempDir/file_0.wav";
+    QVERIFY(util().convertToWav(source, wav));
+    const AudioStream sound = probe(wav);
+    QCOMPARE(sound.channels, 2);
+    QVERIFY2(qAbs(sound.duration - 1) < 0.02, qPrintable(QString::number(sound.duration)));
+    // The target is never overwritten.
+    QVERIFY(!util().ffmpegTranscode(source, wav));
+}
+
+QTEST_GUILESS_MAIN(TestSoundTrack)
+#include "tst_soundtrack.moc"
