@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QDataStream>
+#include <QImage>
+#include <QString>
+
+// Picture files made in code: JPEGs with hand-built EXIF blocks spliced in.
+namespace PhotoFixtures {
+
+// Quadrant colours of `quadrants`: top-left, top-right, bottom-left, bottom-right.
+extern const QColor TopLeft, TopRight, BottomLeft, BottomRight;
+
+QImage quadrants(int width, int height);
+QByteArray encode(const QImage& image, const char* format);
+
+// One TIFF directory (IFD), written entry by entry in the given byte order.
+class TiffDirectory
+{
+public:
+    explicit TiffDirectory(QDataStream::ByteOrder order) : m_order(order) {}
+
+    // Value stored in the entry itself (at most 4 bytes).
+    TiffDirectory& inPlace(quint16 tag, quint16 type, quint32 count, const QByteArray& field);
+    TiffDirectory& shortValue(quint16 tag, quint16 value);
+    TiffDirectory& longValue(quint16 tag, quint32 value);
+    // Data at an offset from the TIFF header.
+    TiffDirectory& atOffset(quint16 tag, quint16 type, quint32 count, quint32 offset);
+    // Writes this count instead of the real one.
+    TiffDirectory& declareCount(quint16 count);
+
+    int size() const { return 2 + 12 * m_count + 4; }
+    QByteArray bytes(quint32 next) const;
+    // Header, this directory at offset 8 and `tail` right after it.
+    QByteArray block(quint32 next = 0, const QByteArray& tail = QByteArray()) const;
+    quint32 tailOffset() const { return quint32(8 + size()); }
+
+    template <typename Int>
+    QByteArray number(Int value) const
+    {
+        QByteArray bytes;
+        QDataStream stream(&bytes, QIODevice::WriteOnly);
+        stream.setByteOrder(m_order);
+        stream << value;
+        return bytes;
+    }
+
+private:
+    QDataStream::ByteOrder m_order;
+    QByteArray m_entries;
+    int m_count = 0;
+    int m_declared = -1;
+};
+
+QByteArray app1(const QByteArray& payload);
+QByteArray exifApp1(const QByteArray& block);
+// The JPEG with the segment placed right after its start marker.
+QByteArray withSegment(const QByteArray& jpeg, const QByteArray& segment);
+QByteArray orientedJpeg(const QImage& image, QDataStream::ByteOrder order, quint16 orientation);
+
+bool writeFile(const QString& path, const QByteArray& bytes);
+
+} // namespace PhotoFixtures
