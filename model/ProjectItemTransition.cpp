@@ -1,0 +1,30 @@
+#include "model/ProjectItemTransition.h"
+
+#include "model/TransitionType.h"
+
+ProjectItemTransition::ProjectItemTransition(int time_ms, int transition, QObject* parent)
+    : ProjectItem(time_ms, parent)
+    , transition(transition)
+{
+}
+
+void ProjectItemTransition::readJson(const QJsonObject& object)
+{
+    ProjectItem::readJson(object);
+    const QJsonValue value = object.value(QLatin1String("transition"));
+    if (!value.isUndefined())
+        transition = value.toInt();
+}
+
+void ProjectItemTransition::writeJson(QJsonObject& object) const
+{
+    ProjectItem::writeJson(object);
+    object.insert(QLatin1String("transition"), transition);
+}
+
+int ProjectItemTransition::duration(int transitionTime_ms) const
+{
+    if (transition == TransitionNone)
+        return time_ms();
+    return clampToInt(qint64(time_ms()) + transitionTime_ms);
+}
