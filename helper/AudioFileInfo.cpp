@@ -1,6 +1,7 @@
 #include "helper/AudioFileInfo.h"
 
 #include "helper/ToolRun.h"
+#include "platform/ToolPaths.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -11,12 +12,12 @@ namespace {
 constexpr int ProbeLimitMs = 30000;
 }
 
-AudioFileInfo::AudioFileInfo(const QString& path, const QString& ffmpeg) : m_path(path)
+AudioFileInfo::AudioFileInfo(const QString& path) : m_path(path)
 {
     if (path.isEmpty())
         return;
     QByteArray errors;
-    ToolRun::run(ffmpeg, probeArguments(path), QString(), ProbeLimitMs, &errors);
+    ToolRun::run(ToolPaths::ffmpeg(), probeArguments(path), QString(), ProbeLimitMs, &errors);
     read(QString::fromUtf8(errors));
 }
 
@@ -28,7 +29,8 @@ QStringList AudioFileInfo::probeArguments(const QString& path)
 
 AudioFileInfo AudioFileInfo::fromProbeOutput(const QString& path, const QString& output)
 {
-    AudioFileInfo info(path);
+    AudioFileInfo info;
+    info.m_path = path;
     info.read(output);
     return info;
 }

@@ -8,8 +8,8 @@
 class AudioFileInfo
 {
 public:
-    // Probes the file with the given ffmpeg program.
-    AudioFileInfo(const QString& path, const QString& ffmpeg);
+    // Probes the file with ffmpeg.
+    explicit AudioFileInfo(const QString& path);
 
     QString path() const { return m_path; }
     // Whole seconds; 0 when unknown.
@@ -21,7 +21,7 @@ public:
     static AudioFileInfo fromProbeOutput(const QString& path, const QString& output);
 
 private:
-    explicit AudioFileInfo(const QString& path) : m_path(path) {}
+    AudioFileInfo() = default;
     void read(const QString& output);
 
     QString m_path;

@@ -3,6 +3,7 @@
 #include "helper/AudioFileInfo.h"
 #include "helper/ToolRun.h"
 #include "model/AppPaths.h"
+#include "platform/ToolPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,8 +61,8 @@ bool listable(const QString& file)
 
 } // namespace
 
-EncodeUtil::EncodeUtil(const QString& workFolder, const QString& ffmpeg, const QString& converter)
-    : m_workFolder(absolute(workFolder)), m_ffmpeg(ffmpeg), m_converter(converter)
+EncodeUtil::EncodeUtil(const QString& workFolder)
+    : m_workFolder(absolute(workFolder)), m_ffmpeg(ToolPaths::ffmpeg()), m_converter(ToolPaths::convert())
 {
 }
 
@@ -132,7 +133,7 @@ QString EncodeUtil::buildAudioStream(const QStringList& wavFiles, const QString&
 
 QString EncodeUtil::loopToLength(const QString& file, int seconds, const QString& loopedFile) const
 {
-    const qint64 duration = AudioFileInfo(file, m_ffmpeg).duration();
+    const qint64 duration = AudioFileInfo(file).duration();
     if (duration <= 0 || duration >= seconds)
         return file;
     const int count = int(std::ceil(double(seconds) / double(duration)));
@@ -157,7 +158,7 @@ bool EncodeUtil::convertToWav(const QString& source, const QString& wavFile) con
                                               QRegularExpression::CaseInsensitiveOption);
     if (!source.contains(converted))
         return ffmpegTranscode(source, wavFile);
-    if (AudioFileInfo(source, m_ffmpeg).isStereo())
+    if (AudioFileInfo(source).isStereo())
         return runConverter(source, wavFile);
     // Other layouts go through a WAV of their own, then ffmpeg makes them stereo.
     const QString decoded = QStringLiteral("%1/%2.wav")

@@ -11,10 +11,8 @@ class EncodeUtil
 {
 public:
     // workFolder: where the programs run and the concat lists are written.
-    EncodeUtil(const QString& workFolder, const QString& ffmpeg, const QString& converter);
-
-    QString workFolder() const { return m_workFolder; }
-    QString ffmpegPath() const { return m_ffmpeg; }
+    // ffmpeg and the converter are found by ToolPaths.
+    explicit EncodeUtil(const QString& workFolder);
 
     bool executeUtility(const QStringList& arguments, const QString& outputFile) const;
     // Joins the files in order (see concatList).

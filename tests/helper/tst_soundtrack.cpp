@@ -1,6 +1,8 @@
 #include <QtTest>
 
+#include "helper/AudioFileInfo.h"
 #include "helper/EncodeUtil.h"
+#include "platform/ToolPaths.h"
 #include "support/SoundFixture.h"
 
 using namespace SoundFixture;
@@ -12,6 +14,7 @@ class TestSoundTrack : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void oneTrackCutToLength();
@@ -29,6 +32,10 @@ private slots:
     void muxLoopsVideoWithoutSound();
     void failedRunLeavingEmptyFileFails();
     void transcodeMakesStereo();
+    void convertedFormats_data();
+    void convertedFormats();
+    void probeRealFiles_data();
+    void probeRealFiles();
 
 private:
     QString track(const QString& name, double seconds, double silentUntil = 0);
@@ -38,6 +45,12 @@ private:
     QString m_cache; // where the programs run and the lists go
     QString m_job;   // the render job's folder, inside the cache
 };
+
+void TestSoundTrack::initTestCase()
+{
+    // The converter is found beside the programs.
+    qputenv("PATH", QByteArray(TY_BIN_DIR) + ":" + qgetenv("PATH"));
+}
 
 void TestSoundTrack::init()
 {
@@ -64,7 +77,7 @@ QString TestSoundTrack::track(const QString& name, double seconds, double silent
 
 EncodeUtil TestSoundTrack::util() const
 {
-    return EncodeUtil(m_cache, ffmpeg(), QString());
+    return EncodeUtil(m_cache);
 }
 
 void TestSoundTrack::oneTrackCutToLength()
@@ -232,6 +245,58 @@ void TestSoundTrack::transcodeMakesStereo()
     QVERIFY2(qAbs(sound.duration - 1) < 0.02, qPrintable(QString::number(sound.duration)));
     // The target is never overwritten.
     QVERIFY(!util().ffmpegTranscode(source, wav));
+}
+
+void TestSoundTrack::convertedFormats_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("channels");
+    QTest::newRow("stereo m4a") << "a it's.m4a" << 2;
+    QTest::newRow("mono M4A") << "a it's.M4A" << 1;
+    QTest::newRow("mono wma") << "a it's.wma" << 1;
+}
+
+void TestSoundTrack::convertedFormats()
+{
+    QFETCH(QString, name);
+    QFETCH(int, channels);
+    if (ToolPaths::convert().isEmpty())
+        QSKIP("ty_convert is not built");
+    const QString wav = m_root->filePath("tone.wav");
+    const QString source = m_root->filePath(name);
+    QVERIFY(makeTone(wav, 1, channels));
+    const QString codec = name.endsWith("wma") ? "wmav2" : "aac";
+    QVERIFY(QProcess::execute(ffmpeg(), {"-v", "error", "-i", wav, "-c:a", codec, source}) == 0);
+
+    const QString converted = m_cache + "/WavTempDir/file_0.wav";
+    QVERIFY(util().convertToWav(source, converted));
+    const AudioStream sound = SoundFixture::probe(converted);
+    QCOMPARE(sound.channels, 2);
+    QVERIFY2(qAbs(sound.duration - 1) < 0.1, qPrintable(QString::number(sound.duration)));
+}
+
+void TestSoundTrack::probeRealFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<qint64>("duration");
+    QTest::newRow("stereo") << "a.wav" << 2 << qint64(2);
+    QTest::newRow("mono") << "b.wav" << 1 << qint64(3);
+    QTest::newRow("shell characters") << "$(x) \"q\" it's `y`.wav" << 2 << qint64(2);
+    QTest::newRow("missing") << "" << 0 << qint64(0);
+}
+
+void TestSoundTrack::probeRealFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(int, channels);
+    QFETCH(qint64, duration);
+    const QString path = m_root->filePath(name.isEmpty() ? "missing.wav" : name);
+    if (channels > 0)
+        QVERIFY(makeTone(path, duration + 0.5, channels));
+    const AudioFileInfo info(path);
+    QCOMPARE(info.duration(), duration);
+    QCOMPARE(info.isStereo(), channels == 2);
 }
 
 QTEST_GUILESS_MAIN(TestSoundTrack)
