@@ -38,3 +38,10 @@ chmod 700 "$scratch/runtime"
 export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" \
   XDG_RUNTIME_DIR="$scratch/runtime" TMPDIR="$scratch/tmp" QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
+
+# The transition sweep once more under AddressSanitizer and UBSan.
+if [ "$build" = build ]; then
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTY_SANITIZE=ON >/dev/null
+  cmake --build build-asan -j"$(nproc)" --target model_tst_transitionsweep >/dev/null
+  build-asan/tests/model_tst_transitionsweep -silent
+fi
