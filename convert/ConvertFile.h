@@ -1,0 +1,7 @@
+#pragma once
+
+#include <string>
+
+// Decodes the first audio stream of `input` into the PCM WAV file `output`.
+// On failure `output` is left as it was.
+bool convertFile(const std::string& input, const std::string& output);
