@@ -121,8 +121,10 @@ void TransitionRenderer::renderStretchVertical(int n, TransitionCanvas& canvas)
         const int ig = int(band);
         const int c = (m_height - ig) / 2;
         const int hg = ig / 2;
+        // The lower part runs to the bottom edge, so an odd remainder leaves no stale row.
+        const int below = m_height / 2 + hg;
         canvas.drawNew(m_newPicture(),
-                       QRegion(0, 0, m_width, c) + QRegion(0, m_height / 2 + hg, m_width, c),
+                       QRegion(0, 0, m_width, c) + QRegion(0, below, m_width, m_height - below),
                        m_incremental);
         const QImage squeezed = scaled(m_oldPicture(), m_width, ig, Qt::FastTransformation);
         canvas.drawImage(QPoint(0, c), squeezed, QRect(0, 0, m_width, ig));

@@ -12,13 +12,8 @@ const QRgb white = qRgb(255, 255, 255);
 
 TransitionSetup blackToWhite(int type, int n, const QSize& size, bool incremental)
 {
-    TransitionSetup setup;
-    setup.type = type;
-    setup.frames = n;
-    setup.size = size;
+    TransitionSetup setup = solidSetup(type, n, size, Qt::black, Qt::white);
     setup.incremental = incremental;
-    setup.oldPicture = solidPicture(size, Qt::black);
-    setup.newPicture = solidPicture(size, Qt::white);
     return setup;
 }
 

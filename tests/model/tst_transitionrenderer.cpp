@@ -68,21 +68,14 @@ void TestTransitionRenderer::stopsAtFirstRefusal()
 {
     QFETCH(int, type);
     QFETCH(int, refuseAt);
-    TransitionSetup setup;
-    setup.type = type;
-    setup.frames = 5;
+    TransitionSetup setup = solidSetup(type, 5, QSize(64, 48), Qt::black, Qt::white);
     setup.refuseAt = refuseAt;
-    setup.oldPicture = solidPicture(setup.size, Qt::black);
-    setup.newPicture = solidPicture(setup.size, Qt::white);
     QCOMPARE(recordTransition(setup).indices.size(), refuseAt + 1);
 }
 
 void TestTransitionRenderer::noneHandsTheNewPicture()
 {
-    TransitionSetup setup;
-    setup.frames = 3;
-    setup.oldPicture = solidPicture(setup.size, Qt::black);
-    setup.newPicture = solidPicture(setup.size, Qt::white);
+    TransitionSetup setup = solidSetup(0, 3, QSize(64, 48), Qt::black, Qt::white);
     const TransitionRecord record = recordTransition(setup);
     QCOMPARE(record.indices, QVector<int>({0, 1, 2}));
     QCOMPARE(record.newFetches, 3);
@@ -196,12 +189,8 @@ void TestTransitionRenderer::shortcutsMatchFullRedraw()
 void TestTransitionRenderer::emptyFrameSizeDrawsNothing()
 {
     for (const QSize& size : {QSize(0, 48), QSize(64, 0), QSize(-5, -5)}) {
-        TransitionSetup setup;
-        setup.type = 11;
-        setup.frames = 4;
+        TransitionSetup setup = solidSetup(11, 4, QSize(64, 48), Qt::black, Qt::white);
         setup.size = size;
-        setup.oldPicture = solidPicture(QSize(64, 48), Qt::black);
-        setup.newPicture = solidPicture(QSize(64, 48), Qt::white);
         QVERIFY(recordTransition(setup).indices.isEmpty());
     }
 }

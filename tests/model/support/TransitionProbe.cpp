@@ -15,6 +15,18 @@ TransitionSetup patternSetup(int type, int frames, const QSize& size)
     return setup;
 }
 
+TransitionSetup solidSetup(int type, int frames, const QSize& size, const QColor& oldColor,
+                           const QColor& newColor)
+{
+    TransitionSetup setup;
+    setup.type = type;
+    setup.frames = frames;
+    setup.size = size;
+    setup.oldPicture = solidPicture(size, oldColor);
+    setup.newPicture = solidPicture(size, newColor);
+    return setup;
+}
+
 TransitionRecord recordTransition(const TransitionSetup& setup, bool snapshot)
 {
     TransitionRecord record;

@@ -39,6 +39,10 @@ struct TransitionRecord
 // A run of `type` over two different pattern pictures of the frame size.
 TransitionSetup patternSetup(int type, int frames, const QSize& size = QSize(64, 48));
 
+// A run of `type` from one solid colour to another.
+TransitionSetup solidSetup(int type, int frames, const QSize& size, const QColor& oldColor,
+                           const QColor& newColor);
+
 TransitionRecord recordTransition(const TransitionSetup& setup, bool snapshot = false);
 
 QImage solidPicture(const QSize& size, const QColor& color);
