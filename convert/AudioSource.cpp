@@ -100,7 +100,7 @@ void AudioSource::setOutput(int channels, int sampleRate)
     m_outRate = sampleRate;
 }
 
-AudioSource::Result AudioSource::read(MediaBuffer& buffer)
+AudioSource::Result AudioSource::read(MediaBuffer& buffer, std::size_t minimum)
 {
     buffer.length = 0;
     while (!m_ended) {
@@ -117,7 +117,7 @@ AudioSource::Result AudioSource::read(MediaBuffer& buffer)
         av_frame_unref(m_frame);
         if (!converted)
             return Result::Error;
-        if (buffer.length > 0)
+        if (buffer.length >= minimum)
             return Result::Data;
     }
     return buffer.length > 0 ? Result::Data : Result::End;

@@ -33,8 +33,9 @@ public:
 
     // The layout of what `read` gives; more channels are mixed down.
     void setOutput(int channels, int sampleRate);
-    // Replaces the buffer's content with the next decoded audio; the tail comes before End.
-    Result read(MediaBuffer& buffer);
+    // Replaces the buffer's content with the next decoded audio, at least `minimum` bytes
+    // of it unless the input ends; the tail comes before End.
+    Result read(MediaBuffer& buffer, std::size_t minimum = 1);
 
 private:
     enum class Input { Frame, End, Error };

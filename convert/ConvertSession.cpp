@@ -9,6 +9,8 @@ namespace {
 constexpr std::int64_t TicksPerSecond = 10000000;
 constexpr std::int64_t EndOfSegmentContext = 1;
 constexpr std::uint32_t SampleBits = 16;
+// Samples of about 1 / SamplesPerSecond s: fewer hand-overs to the sink's thread.
+constexpr std::uint32_t SamplesPerSecond = 10;
 
 // The first offered 16-bit type with these channels at `rate`, else the first at any rate.
 bool pickType(CWavStream& stream, std::uint32_t channels, std::uint32_t rate, MediaType& out)
@@ -93,7 +95,7 @@ bool ConvertSession::deliverSample()
 {
     const std::shared_ptr<MediaSample> sample = freeSample();
     MediaBuffer& buffer = sample->buffers.front();
-    switch (m_source.read(buffer)) {
+    switch (m_source.read(buffer, m_frameBytes * m_rate / SamplesPerSecond)) {
     case AudioSource::Result::Data:
         sample->time = m_framesDelivered * TicksPerSecond / m_rate;
         m_framesDelivered += static_cast<std::int64_t>(buffer.length / m_frameBytes);
