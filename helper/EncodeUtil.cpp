@@ -62,7 +62,9 @@ bool listable(const QString& file)
 } // namespace
 
 EncodeUtil::EncodeUtil(const QString& workFolder)
-    : m_workFolder(absolute(workFolder)), m_ffmpeg(ToolPaths::ffmpeg()), m_converter(ToolPaths::convert())
+    : m_workFolder(absolute(workFolder))
+    , m_ffmpeg(ToolPaths::ffmpeg())
+    , m_converter(ToolPaths::convert())
 {
 }
 
@@ -137,6 +139,8 @@ QString EncodeUtil::loopToLength(const QString& file, int seconds, const QString
     if (duration <= 0 || duration >= seconds)
         return file;
     const int count = int(std::ceil(double(seconds) / double(duration)));
+    // The joining run never overwrites.
+    removeFile(loopedFile);
     return loopConcat(file, count, loopedFile) ? loopedFile : file;
 }
 

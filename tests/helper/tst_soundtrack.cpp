@@ -41,9 +41,7 @@ private:
     QString track(const QString& name, double seconds, double silentUntil = 0);
     EncodeUtil util() const;
 
-    QTemporaryDir* m_root = nullptr;
-    QString m_cache; // where the programs run and the lists go
-    QString m_job;   // the render job's folder, inside the cache
+    QScopedPointer<WorkFolders> m_dirs;
 };
 
 void TestSoundTrack::initTestCase()
@@ -55,35 +53,30 @@ void TestSoundTrack::initTestCase()
 void TestSoundTrack::init()
 {
     QVERIFY2(!ffmpeg().isEmpty(), "ffmpeg is needed");
-    m_root = new QTemporaryDir();
-    QVERIFY(m_root->isValid());
-    m_cache = m_root->filePath("cache it's");
-    m_job = m_cache + "/job 'one'";
-    QVERIFY(QDir().mkpath(m_job + "/video"));
-    QVERIFY(QDir().mkpath(m_cache + "/WavTempDir"));
+    m_dirs.reset(new WorkFolders);
+    QVERIFY(m_dirs->valid);
 }
 
 void TestSoundTrack::cleanup()
 {
-    delete m_root;
-    m_root = nullptr;
+    m_dirs.reset();
 }
 
 QString TestSoundTrack::track(const QString& name, double seconds, double silentUntil)
 {
-    const QString path = m_cache + "/WavTempDir/" + name;
+    const QString path = m_dirs->cache + "/WavTempDir/" + name;
     return makeTone(path, seconds, 2, silentUntil) ? path : QString();
 }
 
 EncodeUtil TestSoundTrack::util() const
 {
-    return EncodeUtil(m_cache);
+    return EncodeUtil(m_dirs->cache);
 }
 
 void TestSoundTrack::oneTrackCutToLength()
 {
-    const QString result = util().buildAudioStream({track("a.wav", 3)}, m_job, 0, 1250);
-    QCOMPARE(result, m_job + "/video/audio_stream.wav");
+    const QString result = util().buildAudioStream({track("a.wav", 3)}, m_dirs->job, 0, 1250);
+    QCOMPARE(result, m_dirs->job + "/video/audio_stream.wav");
     const AudioStream sound = probe(result);
     QCOMPARE(sound.channels, 2);
     QVERIFY2(qAbs(sound.duration - 1.25) < 0.02, qPrintable(QString::number(sound.duration)));
@@ -92,20 +85,20 @@ void TestSoundTrack::oneTrackCutToLength()
 void TestSoundTrack::twoTracksJoined()
 {
     // One track below the work folder, one outside it.
-    const QString outside = m_root->filePath("music it's/b.wav");
+    const QString outside = m_dirs->file("music it's/b.wav");
     QVERIFY(QDir().mkpath(QFileInfo(outside).path()));
     QVERIFY(makeTone(outside, 2));
-    const QString result = util().buildAudioStream({track("a.wav", 1), outside}, m_job, 0, 10000);
+    const QString result = util().buildAudioStream({track("a.wav", 1), outside}, m_dirs->job, 0, 10000);
     const AudioStream sound = probe(result);
     QCOMPARE(sound.channels, 2);
     QVERIFY2(qAbs(sound.duration - 3) < 0.02, qPrintable(QString::number(sound.duration)));
     QVERIFY(level(result, 0.2, 0.8) > 0.3);
     QVERIFY(level(result, 1.2, 2.8) > 0.3);
 
-    QFile list(m_cache + "/merge-files.txt");
+    QFile list(m_dirs->cache + "/merge-files.txt");
     QVERIFY(list.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(list.readAll()),
-             "file 'WavTempDir/a.wav'\nfile '" + m_root->path() + "/music it'\\''s/b.wav'\n");
+             "file 'WavTempDir/a.wav'\nfile '" + m_dirs->root + "/music it'\\''s/b.wav'\n");
 }
 
 void TestSoundTrack::failedTrackLeftOut_data()
@@ -119,21 +112,21 @@ void TestSoundTrack::failedTrackLeftOut_data()
 void TestSoundTrack::failedTrackLeftOut()
 {
     QFETCH(QString, failed);
-    QFile(m_cache + "/WavTempDir/empty.wav").open(QIODevice::WriteOnly);
-    const QString second = failed.isEmpty() ? failed : m_cache + "/" + failed;
+    QFile(m_dirs->cache + "/WavTempDir/empty.wav").open(QIODevice::WriteOnly);
+    const QString second = failed.isEmpty() ? failed : m_dirs->cache + "/" + failed;
     const QStringList tracks{track("a.wav", 1), second, track("c.wav", 1)};
-    const AudioStream sound = probe(util().buildAudioStream(tracks, m_job, 0, 10000));
+    const AudioStream sound = probe(util().buildAudioStream(tracks, m_dirs->job, 0, 10000));
     QVERIFY2(qAbs(sound.duration - 2) < 0.02, qPrintable(QString::number(sound.duration)));
 
     // The failed track alone after a good one still leaves the good one's music.
-    const AudioStream first = probe(util().buildAudioStream({tracks[0], second}, m_job, 0, 10000));
+    const AudioStream first = probe(util().buildAudioStream({tracks[0], second}, m_dirs->job, 0, 10000));
     QVERIFY2(qAbs(first.duration - 1) < 0.02, qPrintable(QString::number(first.duration)));
 }
 
 void TestSoundTrack::noTrackLeftMakesNoSound()
 {
     const QString result =
-        util().buildAudioStream({QString(), m_cache + "/missing.wav"}, m_job, 0, 10000);
+        util().buildAudioStream({QString(), m_dirs->cache + "/missing.wav"}, m_dirs->job, 0, 10000);
     QVERIFY(!QFileInfo::exists(result));
 }
 
@@ -152,7 +145,7 @@ void TestSoundTrack::shortTrackLooped()
     QFETCH(double, trackSeconds);
     QFETCH(int, showSeconds);
     QFETCH(double, expected);
-    const QString looped = m_job + "/video/audio_stream_looped.wav";
+    const QString looped = m_dirs->job + "/video/audio_stream_looped.wav";
     const QString source = track("a.wav", trackSeconds);
     const QString result = util().loopToLength(source, showSeconds, looped);
     QCOMPARE(result, expected > trackSeconds ? looped : source);
@@ -165,7 +158,7 @@ void TestSoundTrack::negativeOffsetSkipsIntoTheMusic()
 {
     // One second of silence, then the tone: skipping 1 s starts with the tone.
     const QString source = track("a.wav", 3, 1);
-    const QString result = util().buildAudioStream({source}, m_job, -1, 1500);
+    const QString result = util().buildAudioStream({source}, m_dirs->job, -1, 1500);
     QVERIFY(level(source, 0.1, 0.9) < 0.01);
     QVERIFY(level(result, 0.1, 0.9) > 0.3);
     const AudioStream sound = probe(result);
@@ -174,8 +167,8 @@ void TestSoundTrack::negativeOffsetSkipsIntoTheMusic()
 
 void TestSoundTrack::positiveOffsetStartsWithSilence()
 {
-    const QString result = util().applyDelayAndFades(track("a.wav", 2), 3, 0, 1, m_job);
-    QVERIFY(result.startsWith(m_job + "/video/"));
+    const QString result = util().applyDelayAndFades(track("a.wav", 2), 3, 0, 1, m_dirs->job);
+    QVERIFY(result.startsWith(m_dirs->job + "/video/"));
     QVERIFY(level(result, 0.1, 0.9) < 0.01);
     QVERIFY(level(result, 1.1, 2.9) > 0.3);
     QVERIFY2(qAbs(probe(result).duration - 3) < 0.02, qPrintable(QString::number(probe(result).duration)));
@@ -184,7 +177,7 @@ void TestSoundTrack::positiveOffsetStartsWithSilence()
 void TestSoundTrack::fadeLowersBothEnds()
 {
     const QString source = track("a.wav", 4);
-    const QString result = util().applyDelayAndFades(source, 4, 1, 0, m_job);
+    const QString result = util().applyDelayAndFades(source, 4, 1, 0, m_dirs->job);
     QVERIFY(result != source);
     const double middle = level(result, 1.5, 2.5);
     QVERIFY(middle > 0.3);
@@ -205,9 +198,9 @@ void TestSoundTrack::mux()
 {
     QFETCH(QString, extension);
     QFETCH(QString, codec);
-    const QString video = m_job + "/videostream." + extension;
+    const QString video = m_dirs->job + "/videostream." + extension;
     QVERIFY(makeVideo(video, 2));
-    const QString output = m_root->filePath("out it's." + extension);
+    const QString output = m_dirs->file("out it's." + extension);
     QVERIFY(util().muxVideoAndAudio(output, video, track("a.wav", 3), 2, 1));
     const AudioStream sound = probe(output);
     QCOMPARE(sound.codec, codec);
@@ -216,9 +209,9 @@ void TestSoundTrack::mux()
 
 void TestSoundTrack::muxLoopsVideoWithoutSound()
 {
-    const QString video = m_job + "/videostream.mp4";
+    const QString video = m_dirs->job + "/videostream.mp4";
     QVERIFY(makeVideo(video, 1));
-    const QString output = m_root->filePath("out it's.mp4");
+    const QString output = m_dirs->file("out it's.mp4");
     QVERIFY(util().muxVideoAndAudio(output, video, QString(), 3, 3));
     const AudioStream result = probe(output);
     QCOMPARE(result.channels, 0);
@@ -228,17 +221,17 @@ void TestSoundTrack::muxLoopsVideoWithoutSound()
 void TestSoundTrack::failedRunLeavingEmptyFileFails()
 {
     // The experimental encoder is refused after the output file was created.
-    const QString output = m_job + "/out.mkv";
+    const QString output = m_dirs->job + "/out.mkv";
     QVERIFY(!util().executeUtility({"-i", track("a.wav", 1), "-c:a", "vorbis", "-y", output}, output));
     QVERIFY(QFileInfo::exists(output));
 }
 
 void TestSoundTrack::transcodeMakesStereo()
 {
-    const QString source = m_root->filePath("music it's/mono.wav");
+    const QString source = m_dirs->file("music it's/mono.wav");
     QVERIFY(QDir().mkpath(QFileInfo(source).path()));
     QVERIFY(makeTone(source, 1, 1));
-    const QString wav = m_cache + "/WavTempDir/file_0.wav";
+    const QString wav = m_dirs->cache + "/WavTempDir/file_0.wav";
     QVERIFY(util().convertToWav(source, wav));
     const AudioStream sound = probe(wav);
     QCOMPARE(sound.channels, 2);
@@ -262,13 +255,13 @@ void TestSoundTrack::convertedFormats()
     QFETCH(int, channels);
     if (ToolPaths::convert().isEmpty())
         QSKIP("ty_convert is not built");
-    const QString wav = m_root->filePath("tone.wav");
-    const QString source = m_root->filePath(name);
+    const QString wav = m_dirs->file("tone.wav");
+    const QString source = m_dirs->file(name);
     QVERIFY(makeTone(wav, 1, channels));
     const QString codec = name.endsWith("wma") ? "wmav2" : "aac";
     QVERIFY(QProcess::execute(ffmpeg(), {"-v", "error", "-i", wav, "-c:a", codec, source}) == 0);
 
-    const QString converted = m_cache + "/WavTempDir/file_0.wav";
+    const QString converted = m_dirs->cache + "/WavTempDir/file_0.wav";
     QVERIFY(util().convertToWav(source, converted));
     const AudioStream sound = SoundFixture::probe(converted);
     QCOMPARE(sound.channels, 2);
@@ -291,7 +284,7 @@ void TestSoundTrack::probeRealFiles()
     QFETCH(QString, name);
     QFETCH(int, channels);
     QFETCH(qint64, duration);
-    const QString path = m_root->filePath(name.isEmpty() ? "missing.wav" : name);
+    const QString path = m_dirs->file(name.isEmpty() ? "missing.wav" : name);
     if (channels > 0)
         QVERIFY(makeTone(path, duration + 0.5, channels));
     const AudioFileInfo info(path);

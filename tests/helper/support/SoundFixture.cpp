@@ -1,5 +1,6 @@
 #include "SoundFixture.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -32,6 +33,12 @@ bool run(const QStringList& arguments)
 }
 
 } // namespace
+
+WorkFolders::WorkFolders()
+    : root(dir.path()), cache(dir.filePath("cache it's")), job(cache + "/job 'one'")
+{
+    valid = dir.isValid() && QDir().mkpath(job + "/video") && QDir().mkpath(cache + "/WavTempDir");
+}
 
 QString ffmpeg()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTemporaryDir>
 #include <QStringList>
 #include <QVector>
 
@@ -22,6 +23,21 @@ struct AudioStream
     QString codec;
 };
 AudioStream probe(const QString& path);
+
+// A render's folders in a temporary root, with a space and an apostrophe in
+// every name: cache "cache it's" (where the programs run) holds "WavTempDir"
+// and the job folder "job 'one'" with its "video" folder.
+struct WorkFolders
+{
+    WorkFolders();
+    QString file(const QString& name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+    bool valid = false;
+    QString root;
+    QString cache;
+    QString job;
+};
 
 // Root mean square of the sound between two times, 0 to 1.
 double level(const QString& path, double from, double to);

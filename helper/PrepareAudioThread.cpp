@@ -1,0 +1,35 @@
+#include "helper/PrepareAudioThread.h"
+
+#include "model/ProjectFile.h"
+
+#include <QFileInfo>
+
+#include <climits>
+
+PrepareAudioThread::PrepareAudioThread(const ProjectFile* project, const QList<AudioTrack>& tracks,
+                                       const QString& workFolder, const EncodeUtil& util,
+                                       QObject* parent)
+    : QThread(parent), m_tracks(tracks), m_workFolder(workFolder), m_project(project), m_util(util)
+{
+}
+
+void PrepareAudioThread::run()
+{
+    const int loops = m_project->project_loop > 1 ? m_project->project_loop : 1;
+    const int lengthMs = int(qMin<qint64>(m_project->totalDuration() * loops, INT_MAX));
+    const int lengthSeconds = lengthMs / 1000;
+    const int offset = m_project->audio_offset;
+    const int fade = m_project->audio_fade;
+
+    QStringList wavFiles;
+    for (const AudioTrack& track : qAsConst(m_tracks))
+        wavFiles << track.wavFileName;
+    QString sound = m_util.buildAudioStream(wavFiles, m_workFolder, offset, lengthMs);
+    if (QFileInfo::exists(sound) && m_project->audio_loop) {
+        sound = m_util.loopToLength(sound, lengthSeconds,
+                                    m_workFolder + QStringLiteral("/video/audio_stream_looped.wav"));
+    }
+    if (QFileInfo::exists(sound) && (fade > 0 || offset > 0))
+        sound = m_util.applyDelayAndFades(sound, lengthSeconds, fade, offset, m_workFolder);
+    m_resultPath = sound;
+}
