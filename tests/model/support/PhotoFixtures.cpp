@@ -25,6 +25,13 @@ QImage quadrants(int width, int height)
     return image;
 }
 
+QImage solid(int width, int height, const QColor& color)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
 QByteArray encode(const QImage& image, const char* format)
 {
     QByteArray bytes;

@@ -13,6 +13,7 @@ namespace PhotoFixtures {
 extern const QColor TopLeft, TopRight, BottomLeft, BottomRight;
 
 QImage quadrants(int width, int height);
+QImage solid(int width, int height, const QColor& color);
 QByteArray encode(const QImage& image, const char* format);
 
 // One TIFF directory (IFD), written entry by entry in the given byte order.
