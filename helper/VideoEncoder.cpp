@@ -290,24 +290,27 @@ bool VideoEncoder::writePendingPackets()
     }
 }
 
-void VideoEncoder::close()
+bool VideoEncoder::close()
 {
     QMutexLocker locker(&m_writeLock);
-    release();
+    const bool written = release();
     m_fps = 15;
     m_mode = 1;
     m_fileName.clear();
     m_width = 640;
     m_height = 480;
+    return written;
 }
 
-void VideoEncoder::release()
+bool VideoEncoder::release()
 {
+    bool written = true;
     if (m_headerWritten) {
         // Codecs with delay keep the last frames until they are flushed.
         if (m_codecContext && avcodec_send_frame(m_codecContext, nullptr) >= 0)
-            writePendingPackets();
-        av_write_trailer(m_formatContext);
+            written = writePendingPackets();
+        // The trailer also reports a failed write of the buffered data.
+        written = av_write_trailer(m_formatContext) >= 0 && written;
     }
     m_headerWritten = false;
     avcodec_free_context(&m_codecContext);
@@ -315,10 +318,11 @@ void VideoEncoder::release()
     av_packet_free(&m_packet);
     sws_freeContext(m_scaler);
     m_scaler = nullptr;
-    if (m_formatContext)
-        avio_closep(&m_formatContext->pb);
+    if (m_formatContext && avio_closep(&m_formatContext->pb) < 0)
+        written = false;
     avformat_free_context(m_formatContext);
     m_formatContext = nullptr;
     m_stream = nullptr;
     m_codec = nullptr;
+    return written;
 }

@@ -40,8 +40,9 @@ public:
     // False when not open or for an image format without a matching source format.
     bool encodeFrame(const QImage& image);
     // Flushes the codec, finishes and closes the file, frees everything and puts
-    // the configuration back to its defaults.
-    void close();
+    // the configuration back to its defaults. False when a write failed (a full disk):
+    // the file is then incomplete.
+    bool close();
 
     static qint64 bitRateForHeight(int height);
 
@@ -53,7 +54,7 @@ private:
     bool allocatePicture();
     bool prepareScaler(const QSize& size, int format);
     bool writePendingPackets();
-    void release();
+    bool release();
 
     int m_fps = 15;
     int m_mode = 1;

@@ -43,6 +43,8 @@ private slots:
     void openFails();
     void refusedUnlessOpen();
     void closeRestoresDefaults();
+    void fullDiskReported_data();
+    void fullDiskReported();
 
 private:
     QString path(const QString& name) const { return m_dir->filePath(name); }
@@ -254,7 +256,7 @@ void TestVideoEncoder::closeRestoresDefaults()
     QVERIFY(encoder.open());
     for (int i = 0; i < 10; ++i)
         QVERIFY(encoder.encodeFrame(filled(QSize(64, 48), kColors[0])));
-    encoder.close();
+    QVERIFY(encoder.close());
 
     encoder.setFileName(path("second.mp4"));
     QVERIFY(encoder.open());
@@ -267,6 +269,34 @@ void TestVideoEncoder::closeRestoresDefaults()
     QCOMPARE(probe.rateNum, 15 * probe.rateDen);
     QCOMPARE(probe.frames.size(), 3);
     QVERIFY2(qAbs(probe.durationSeconds - 0.2) < 0.02, qPrintable(QString::number(probe.durationSeconds)));
+}
+
+void TestVideoEncoder::fullDiskReported_data()
+{
+    QTest::addColumn<QString>("extension");
+    // Not mp4: its muxer refuses /dev/full at once, as the device cannot seek.
+    QTest::newRow("mkv") << "mkv";
+    QTest::newRow("avi") << "avi";
+}
+
+// Every write to /dev/full fails as on a full disk; a small video is only written
+// when the file is finished, so closing must report it.
+void TestVideoEncoder::fullDiskReported()
+{
+    QFETCH(QString, extension);
+    if (!QFileInfo::exists("/dev/full"))
+        QSKIP("no /dev/full");
+    const QString name = path("full." + extension);
+    QVERIFY(QFile::link("/dev/full", name));
+    VideoEncoder encoder;
+    encoder.setFileName(name);
+    encoder.setWidth(64);
+    encoder.setHeight(48);
+    QVERIFY(encoder.open());
+    for (int i = 0; i < 3; ++i)
+        encoder.encodeFrame(filled(QSize(64, 48), kColors[i]));
+    QVERIFY(!encoder.close());
+    QVERIFY(encoder.close()); // nothing left to fail
 }
 
 QTEST_GUILESS_MAIN(TestVideoEncoder)

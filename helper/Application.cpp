@@ -1,0 +1,50 @@
+#include "helper/Application.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUuid>
+
+Application::Application(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+    setIdentity();
+}
+
+Application::~Application()
+{
+    m_encoder.close();
+}
+
+Application* Application::instance()
+{
+    return qobject_cast<Application*>(QCoreApplication::instance());
+}
+
+void Application::setIdentity()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Kestrova Slideshow Maker"));
+    QCoreApplication::setOrganizationName(QStringLiteral("KestrovaSoft"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("kestrovasoft.com"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.8"));
+}
+
+QString Application::defaultCacheRoot()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
+        + QCoreApplication::applicationName() + QStringLiteral("/cache");
+}
+
+QString Application::cacheFolder()
+{
+    if (!m_cacheFolder.isEmpty())
+        return m_cacheFolder;
+    if (m_cacheRoot.isEmpty())
+        m_cacheRoot = defaultCacheRoot();
+    const QString folder = QDir::toNativeSeparators(
+        QFileInfo(m_cacheRoot + QLatin1Char('/') + QUuid::createUuid().toString()).absoluteFilePath());
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+        return QString();
+    m_cacheFolder = folder;
+    return m_cacheFolder;
+}

@@ -1,0 +1,112 @@
+#include <QtTest>
+
+#include "helper/Application.h"
+#include "helper/CrashReportGate.h"
+
+// Needs the real application object: the test's main creates it.
+class TestApplication : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void identity();
+    void cacheFolderNotCreatable();
+    void cacheFolderCreatedOnce();
+    void defaultCacheRoot();
+    void crashReportGate_data();
+    void crashReportGate();
+    void reporterFlag_data();
+    void reporterFlag();
+};
+
+void TestApplication::identity()
+{
+    QCOMPARE(Application::instance(), qApp);
+    QCOMPARE(QCoreApplication::applicationName(), QString("Kestrova Slideshow Maker"));
+    QCOMPARE(QCoreApplication::organizationName(), QString("KestrovaSoft"));
+    QCOMPARE(QCoreApplication::applicationVersion(), QString("1.0.8"));
+    QVERIFY(!QCoreApplication::organizationDomain().isEmpty());
+}
+
+// Runs first: a cache folder once made is kept for the run.
+void TestApplication::cacheFolderNotCreatable()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile blocker(dir.filePath("file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    Application* app = Application::instance();
+    app->setCacheRoot(blocker.fileName() + "/cache");
+    QVERIFY(app->cacheFolder().isEmpty());
+    QVERIFY(app->cacheFolder().isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"file"});
+}
+
+void TestApplication::cacheFolderCreatedOnce()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    Application* app = Application::instance();
+    app->setCacheRoot(dir.filePath("a/b"));
+    const QString folder = app->cacheFolder();
+    QVERIFY(QFileInfo(folder).isDir());
+    QVERIFY(QFileInfo(folder).isAbsolute());
+    QCOMPARE(QFileInfo(folder).absolutePath(), dir.filePath("a/b"));
+    QVERIFY(!QUuid::fromString(QFileInfo(folder).fileName()).isNull());
+    QVERIFY(QFileInfo(folder).fileName().startsWith('{'));
+    QCOMPARE(app->cacheFolder(), folder);
+    QCOMPARE(QDir(dir.filePath("a/b")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 1);
+}
+
+void TestApplication::defaultCacheRoot()
+{
+    QCOMPARE(Application::defaultCacheRoot(),
+             QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                 + "/Kestrova Slideshow Maker/cache");
+}
+
+void TestApplication::crashReportGate_data()
+{
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<bool>("open");
+    const QDate lastDay(2026, 10, 14);
+    QTest::newRow("long before") << QDateTime(QDate(2024, 1, 1), QTime(12, 0)) << true;
+    QTest::newRow("last minute") << QDateTime(lastDay, QTime(23, 59, 59, 999)) << true;
+    QTest::newRow("the day itself") << QDateTime(QDate(2026, 10, 15), QTime(0, 0)) << false;
+    QTest::newRow("after") << QDateTime(QDate(2027, 3, 1), QTime(8, 0)) << false;
+}
+
+void TestApplication::crashReportGate()
+{
+    QFETCH(QDateTime, now);
+    QFETCH(bool, open);
+    QCOMPARE(CrashReportGate::isOpen(now), open);
+    QCOMPARE(CrashReportGate::isOpen(now.toUTC()), open);
+}
+
+void TestApplication::reporterFlag_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<bool>("flag");
+    QTest::newRow("day before") << QDate(2023, 9, 19) << true;
+    QTest::newRow("the day itself") << QDate(2023, 9, 20) << false;
+    QTest::newRow("today") << QDate::currentDate() << false;
+}
+
+void TestApplication::reporterFlag()
+{
+    QFETCH(QDate, today);
+    QFETCH(bool, flag);
+    QCOMPARE(CrashReportGate::reporterFlag(today), flag);
+}
+
+int main(int argc, char** argv)
+{
+    Application app(argc, argv);
+    TestApplication test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_application.moc"
