@@ -12,16 +12,6 @@ using namespace PhotoFixtures;
 
 namespace {
 
-// Red and green tell a pixel's place: red = 2 x column, green = 4 x row.
-QImage gradient(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb(qMin(2 * x, 255), qMin(4 * y, 255), 0));
-    return image;
-}
-
 bool near(QRgb actual, QRgb expected, int tolerance = 3)
 {
     return qAbs(qRed(actual) - qRed(expected)) <= tolerance

@@ -32,6 +32,15 @@ QImage solid(int width, int height, const QColor& color)
     return image;
 }
 
+QImage gradient(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(qMin(2 * x, 255), qMin(4 * y, 255), 0));
+    return image;
+}
+
 QByteArray encode(const QImage& image, const char* format)
 {
     QByteArray bytes;

@@ -14,6 +14,8 @@ extern const QColor TopLeft, TopRight, BottomLeft, BottomRight;
 
 QImage quadrants(int width, int height);
 QImage solid(int width, int height, const QColor& color);
+// Red and green tell a pixel's place: red = 2 x column, green = 4 x row (both up to 255).
+QImage gradient(int width, int height);
 QByteArray encode(const QImage& image, const char* format);
 
 // One TIFF directory (IFD), written entry by entry in the given byte order.
