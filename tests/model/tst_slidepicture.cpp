@@ -53,6 +53,8 @@ private slots:
     void coverCrop();
     void fitBars_data();
     void fitBars();
+    void motionFitBars_data();
+    void motionFitBars();
     void fitOverBlur();
     void exifOrientation();
     void captionOnCopyOnly();
@@ -127,6 +129,46 @@ void TestSlidePicture::fitBars()
             const QRgb expected = inside.contains(x, y) ? qRgb(255, 0, 0) : qRgb(0, 0, 0);
             if (out.pixel(x, y) != expected)
                 QFAIL(qPrintable(QStringLiteral("%1,%2: %3").arg(x).arg(y).arg(describe(out.pixel(x, y)))));
+        }
+    }
+}
+
+void TestSlidePicture::motionFitBars_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("left"); // first column of the picture
+    QTest::addColumn<int>("right"); // last column of the picture
+    // The picture is 25 wide, centred on the frame's centre; at 100 it starts at 37.5, so the
+    // two edge columns may show either.
+    QTest::newRow("whole pixels") << 101 << 38 << 62;
+    QTest::newRow("half pixels") << 100 << 37 << 62;
+}
+
+void TestSlidePicture::motionFitBars()
+{
+    QFETCH(int, width);
+    QFETCH(int, left);
+    QFETCH(int, right);
+    // The fill goes around the picture only; no pixel is left unpainted at its edges.
+    const auto item = slide(write("bars.png", solid(60, 120, Qt::red)));
+    for (double progress : {0.0, 3333.3, 10000.0}) {
+        {
+            // Memory freed just before is likely to hold the next canvas: unpainted pixels
+            // then show green.
+            QImage poison(width, 50, QImage::Format_ARGB32_Premultiplied);
+            poison.fill(Qt::green);
+        }
+        const QImage out = item->renderMotion(MotionZoomInCenter, width, 50, true, false, progress);
+        for (int y = 0; y < out.height(); ++y) {
+            for (int x = 0; x < out.width(); ++x) {
+                const QRgb p = out.pixel(x, y);
+                const bool black = p == qRgb(0, 0, 0);
+                const bool red = near(p, qRgb(255, 0, 0));
+                const bool edge = x == left || x == right;
+                const bool inside = x > left && x < right;
+                if (!(edge ? black || red : inside ? red : black))
+                    QFAIL(qPrintable(QStringLiteral("%1,%2: %3").arg(x).arg(y).arg(describe(p))));
+            }
         }
     }
 }
