@@ -1,0 +1,182 @@
+#include "helper/GeneratorThread.h"
+
+#include "helper/Application.h"
+#include "helper/EncodeUtil.h"
+#include "helper/IProgress.h"
+#include "helper/PrepareAudioThread.h"
+#include "model/FrameRenderer.h"
+#include "model/ProjectFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QThreadPool>
+
+#include <climits>
+
+namespace {
+
+constexpr int kVideoMode = 1; // the encoder writes video
+
+// The thread object must not go while its run is still going.
+void waitAndDelete(PrepareAudioThread* thread)
+{
+    thread->wait();
+    delete thread;
+}
+
+} // namespace
+
+GeneratorThread::GeneratorThread(IProgress* progress)
+    : m_progress(progress)
+{
+    Application* app = Application::instance();
+    const QString cache = app ? app->cacheFolder() : QString();
+    // Without its cache folder the job has nowhere to work: it must not fall back to "/".
+    if (cache.isEmpty())
+        return;
+    m_tempDir = std::make_unique<QTemporaryDir>(cache + QLatin1Char('/'));
+    m_tempDir->setAutoRemove(true);
+    app->setWorkFolder(cache);
+    if (!m_tempDir->isValid())
+        return;
+    m_workFolder = m_tempDir->path();
+    QDir().mkpath(m_workFolder + QStringLiteral("/images/"));
+    QDir().mkpath(m_workFolder + QStringLiteral("/video/"));
+}
+
+GeneratorThread::~GeneratorThread() = default;
+
+void GeneratorThread::run(ProjectFile* project)
+{
+    m_project = project;
+    // No frame period without a frame rate.
+    if (!isValid() || project->fps < 1)
+        return;
+    VideoEncoder& encoder = Application::instance()->encoder();
+    const QString video = QStringLiteral("%1/%2.%3")
+                              .arg(m_workFolder, QStringLiteral("videostream"), project->format);
+    encoder.setFileName(video);
+    encoder.setWidth(project->resolution.width());
+    encoder.setHeight(project->resolution.height());
+    encoder.setFps(project->fps);
+    encoder.setMode(kVideoMode);
+    if (!encoder.open()) {
+        encoder.close(); // frees what a half-done open left
+        return;
+    }
+
+    const auto sound = startSoundTrack();
+    if (m_progress->isCanceled()) {
+        encoder.close();
+        return;
+    }
+    // A video that could not be written whole is never presented as the output.
+    if (!renderVideo() || m_progress->isCanceled())
+        return;
+    waitWhilePaused();
+    sound->wait();
+    if (m_progress->isCanceled())
+        return;
+    writeOutput(video, sound->resultPath());
+}
+
+std::unique_ptr<PrepareAudioThread, void (*)(PrepareAudioThread*)> GeneratorThread::startSoundTrack()
+{
+    QList<AudioTrack> tracks = m_project->audio_files;
+    for (AudioTrack& track : tracks) {
+        if (!track.wavFileName.isEmpty() && !QFileInfo::exists(track.wavFileName))
+            track.wavFileName.clear();
+        if (track.wavFileName.isEmpty())
+            track.wavFileName = convertTrackToWav(track.fileName);
+    }
+    std::unique_ptr<PrepareAudioThread, void (*)(PrepareAudioThread*)> thread(
+        new PrepareAudioThread(m_project, tracks, m_workFolder,
+                               EncodeUtil(Application::instance()->workFolder())),
+        &waitAndDelete);
+    thread->start(QThread::InheritPriority);
+    return thread;
+}
+
+bool GeneratorThread::renderVideo()
+{
+    const qint64 frames = m_project->durationFrom(nullptr, false, false) * m_project->fps / 1000;
+    m_progress->reset();
+    m_progress->setCurrentTask(0);
+    m_progress->setTotal(frames);
+
+    m_queue.restart();
+    QThreadPool::globalInstance()->start([this] { feedEncoder(); });
+    const Resolution& size = m_project->resolution;
+    FrameRenderer::renderProject(
+        m_project, nullptr, size.width(), size.height(), false,
+        [this](QImage frame, qint64 timestamp) { return onFrame(std::move(frame), timestamp); },
+        m_project->fps, Qt::SmoothTransformation, true);
+    m_queue.finishProducing();
+    m_queue.waitForConsumer();
+
+    if (!Application::instance()->encoder().close())
+        m_encoderFailed = true;
+    return !m_encoderFailed;
+}
+
+void GeneratorThread::writeOutput(const QString& video, const QString& sound) const
+{
+    const QString output = m_project->file_name;
+    QFile::remove(output);
+    const int loops = m_project->project_loop;
+    const qint64 seconds = m_project->totalDuration() * qMax(loops, 1) / 1000;
+    const EncodeUtil util(Application::instance()->workFolder());
+    if (QFileInfo::exists(sound))
+        util.muxVideoAndAudio(output, video, sound, int(qMin<qint64>(seconds, INT_MAX)), loops);
+    else if (loops < 2)
+        QFile::rename(video, output);
+    else
+        util.muxVideoAndAudio(output, video, QString(), int(qMin<qint64>(seconds, INT_MAX)), loops);
+}
+
+bool GeneratorThread::onFrame(QImage frame, qint64 timestamp)
+{
+    Q_UNUSED(timestamp)
+    if (!m_progress->isCanceled()) {
+        m_queue.push(frame);
+        m_progress->step();
+        waitWhilePaused();
+    }
+    return !m_progress->isCanceled() && !m_encoderFailed;
+}
+
+void GeneratorThread::waitWhilePaused()
+{
+    while (m_progress->isPaused()) {
+        if (m_progress->isCanceled())
+            return;
+        FrameQueue::waitAWhile(FrameQueue::WaitMs);
+    }
+}
+
+void GeneratorThread::feedEncoder()
+{
+    VideoEncoder& encoder = Application::instance()->encoder();
+    m_queue.drain([this, &encoder](const QImage& frame) {
+        // After a failed write the frames are only taken out, so the renderer never waits.
+        if (!m_encoderFailed && !encoder.encodeFrame(frame))
+            m_encoderFailed = true;
+    });
+}
+
+QString GeneratorThread::convertTrackToWav(const QString& source)
+{
+    Application* app = Application::instance();
+    const QString folder = app->cacheFolder() + QStringLiteral("/WavTempDir");
+    QDir().mkpath(folder);
+    QString path;
+    for (int i = 0;; ++i) {
+        path = QStringLiteral("%1/file_%2.wav").arg(folder).arg(i);
+        if (!QFileInfo::exists(path))
+            break;
+    }
+    path = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    return EncodeUtil(app->workFolder()).convertToWav(source, path) ? path : QString();
+}

@@ -1,0 +1,422 @@
+#include <QtTest>
+
+#include "helper/Application.h"
+#include "platform/RegistryKey.h"
+#include "platform/SessionKey.h"
+#include "support/HelperProcess.h"
+#include "support/SoundFixture.h"
+#include "support/VideoProbe.h"
+
+#include <QJsonArray>
+#include <QPainter>
+#include <QRandomGenerator>
+
+extern "C" {
+#include <libavcodec/codec_id.h>
+}
+
+namespace {
+
+constexpr int kFps = 10;
+// Of the default request (2 s): 10 colour frames, 5 transition frames, 5 caption frames
+// and the motion frame that always follows a caption animation.
+constexpr int kFrames = 21;
+
+QJsonObject colourSlide(int time_ms, int transition = 0)
+{
+    return {{"type", "colored"}, {"bg_index", 3}, {"time_ms", time_ms}, {"transition", transition}};
+}
+
+QJsonObject photoSlide(const QString& file, int time_ms, int transition)
+{
+    const QJsonObject caption{{"text", "Hello"}, {"font", "Segoe UI"}, {"text_color", "#ffffff"},
+                              {"position", 8}, {"transition", 27}};
+    return {{"type", "image"}, {"file_name", file}, {"time_ms", time_ms},
+            {"transition", transition}, {"motion", 6}, {"text", caption}};
+}
+
+// A picture of noise: it does not compress, so its video grows quickly.
+bool makePhoto(const QString& path)
+{
+    QImage image(200, 150, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = QRandomGenerator::global()->generate() | 0xff000000;
+    }
+    QPainter(&image).drawEllipse(40, 30, 120, 90);
+    return image.save(path);
+}
+
+int lineCount(const QByteArrayList& lines)
+{
+    return int(std::count_if(lines.begin(), lines.end(), &HelperProcess::isProgressLine));
+}
+
+bool onlyProgressLines(const QByteArrayList& lines)
+{
+    return lineCount(lines) == lines.size();
+}
+
+// Seconds of the file's first stream of that kind ("a" or "v"), from ffprobe.
+double streamDuration(const QString& path, const QString& kind)
+{
+    QProcess probe;
+    probe.start(QStandardPaths::findExecutable("ffprobe"),
+                {"-v", "error", "-select_streams", kind + ":0", "-show_entries", "stream=duration",
+                 "-of", "default=nw=1:nk=1", path});
+    probe.waitForFinished();
+    return probe.readAllStandardOutput().trimmed().toDouble();
+}
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// The ty_helper program, end to end: a request file in, exit status, progress lines and
+// the video out. Small sizes and a low frame rate keep the runs short.
+class TestHelperProgram : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void requestRefused_data();
+    void requestRefused();
+    void videoWithoutMusic();
+    void videoWithMusic();
+    void projectLoop();
+    void runsUseFoldersOfTheirOwn();
+    void cacheBesideTheProgram();
+    void noVideo_data();
+    void noVideo();
+    void frameTotalPastInt();
+    void pause_data();
+    void pause();
+
+private:
+    QStringList arguments(const QString& request, const QString& session = QString()) const;
+    // A request of a colour slide and a photo slide (with its transition), fps 10.
+    QJsonObject project(int colourMs = 1000, int photoMs = 500) const;
+    QString request(const QJsonObject& document, const QString& name = "request.json") const;
+    void setSessionValue(const QString& session, const QString& name, int value) const;
+    // The cache root holds only run folders, each empty but for converted music.
+    void verifyNoWorkFilesLeft() const;
+
+    QTemporaryDir m_env;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_cache;
+    QString m_output;
+    QString m_photo;
+};
+
+void TestHelperProgram::initTestCase()
+{
+    QVERIFY(m_env.isValid());
+    QVERIFY2(!SoundFixture::ffmpeg().isEmpty(), "ffmpeg is needed");
+    QVERIFY2(QFileInfo(HelperProcess::program()).isExecutable(), "ty_helper is needed");
+    // This process and every child share a private configuration and temporary folder.
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "TMPDIR"}) {
+        const QString folder = m_env.filePath(name);
+        QVERIFY(QDir().mkpath(folder));
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv(name, folder.toUtf8());
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The session values live under the program's name.
+    Application::setIdentity();
+}
+
+void TestHelperProgram::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_cache = m_dir->filePath("cache");
+    m_output = m_dir->filePath("out.mp4");
+    m_photo = m_dir->filePath("photo.png");
+    QVERIFY(makePhoto(m_photo));
+}
+
+void TestHelperProgram::cleanup()
+{
+    m_dir.reset();
+}
+
+QStringList TestHelperProgram::arguments(const QString& request, const QString& session) const
+{
+    QStringList list{"--request", request, "--cache", m_cache};
+    if (!session.isEmpty())
+        list << "--session_id" << session;
+    return list;
+}
+
+QJsonObject TestHelperProgram::project(int colourMs, int photoMs) const
+{
+    return {{"resolution", "160x120"}, {"fps", kFps}, {"format", "mp4"}, {"file_name", m_output},
+            {"transition_time_ms", 500},
+            {"images", QJsonArray{colourSlide(colourMs), photoSlide(m_photo, photoMs, 25)}}};
+}
+
+QString TestHelperProgram::request(const QJsonObject& document, const QString& name) const
+{
+    const QString path = m_dir->filePath(name);
+    return writeRequest(path, document) ? path : QString();
+}
+
+void TestHelperProgram::setSessionValue(const QString& session, const QString& name, int value) const
+{
+    QVERIFY(RegistryKey(SessionKey::of(session)).setIntValue(name, value));
+}
+
+void TestHelperProgram::verifyNoWorkFilesLeft() const
+{
+    const QFileInfoList runs = QDir(m_cache).entryInfoList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    QVERIFY(!runs.isEmpty());
+    for (const QFileInfo& run : runs) {
+        QVERIFY2(run.isDir(), qPrintable(run.filePath()));
+        const QStringList left = QDir(run.filePath()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+        QVERIFY2(left.isEmpty() || left == QStringList{"WavTempDir"}, qPrintable(left.join(' ')));
+    }
+}
+
+void TestHelperProgram::requestRefused_data()
+{
+    QTest::addColumn<QByteArray>("content"); // none: no such file
+    QTest::addColumn<int>("status");
+    QTest::newRow("missing file") << QByteArray() << 255;
+    QTest::newRow("not JSON") << QByteArray("{ \"resolution\": ") << 254;
+    QTest::newRow("empty object") << QByteArray("{}") << 253;
+    QTest::newRow("empty file") << QByteArray("") << 254;
+    QTest::newRow("array, no resolution") << QByteArray("[1, 2]") << 253;
+    QTest::newRow("no resolution") << QByteArray("{\"fps\": 10}") << 253;
+    QTest::newRow("unknown slide")
+        << QByteArray("{\"resolution\": \"160x120\", \"images\": [{\"type\": \"video\"}]}") << 253;
+}
+
+void TestHelperProgram::requestRefused()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, status);
+    const QString path = m_dir->filePath("request.json");
+    if (!content.isNull()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QByteArrayList lines;
+    QCOMPARE(HelperProcess::run(arguments(path), &lines), status);
+    QVERIFY(lines.isEmpty());
+    QVERIFY(!QFileInfo::exists(m_cache));
+    if (content.isNull()) // no --request at all reads the empty path
+        QCOMPARE(HelperProcess::run({"--cache", m_cache}), 255);
+}
+
+// The video stream becomes the output by a rename: one frame per progress line.
+void TestHelperProgram::videoWithoutMusic()
+{
+    QByteArrayList lines;
+    QCOMPARE(HelperProcess::run(arguments(request(project())), &lines), 0);
+    QVERIFY(onlyProgressLines(lines));
+    QCOMPARE(HelperProcess::totalOf(lines.first()), qint64(20));
+    QCOMPARE(lines.size(), kFrames);
+    QVERIFY(lines.last().startsWith("value: 21, total: 20, remtime:"));
+
+    const VideoProbe video = VideoProbe::read(m_output);
+    QVERIFY(video.ok);
+    QCOMPARE(video.codecId, int(AV_CODEC_ID_H264));
+    QCOMPARE(video.size, QSize(160, 120));
+    QCOMPARE(video.rateNum, kFps * video.rateDen);
+    QCOMPARE(video.frames.size(), lines.size());
+    QCOMPARE(SoundFixture::probe(m_output).channels, 0);
+    verifyNoWorkFilesLeft();
+}
+
+// Music longer than the show is cut, and the file to whole seconds.
+void TestHelperProgram::videoWithMusic()
+{
+    const QString tone = m_dir->filePath("tone.wav");
+    QVERIFY(SoundFixture::makeTone(tone, 5));
+    QJsonObject document = project(1000, 1000); // 2.5 s
+    document["audio"] = QJsonObject{{"fade", 1},
+                                    {"files", QJsonArray{QJsonObject{{"file_name", tone}, {"duration", "5000"}}}}};
+    QByteArrayList lines;
+    QCOMPARE(HelperProcess::run(arguments(request(document)), &lines), 0);
+    QVERIFY(onlyProgressLines(lines));
+    QCOMPARE(lines.size(), 25);
+
+    QCOMPARE(SoundFixture::probe(m_output).codec, QString("mp3"));
+    const double sound = streamDuration(m_output, "a");
+    QVERIFY2(qAbs(sound - 2.0) < 0.05, qPrintable(QString::number(sound)));
+    // The video is copied, so its cut falls on a whole packet at or just after 2 s.
+    const VideoProbe video = VideoProbe::read(m_output);
+    QCOMPARE(video.codecId, int(AV_CODEC_ID_H264));
+    QVERIFY2(video.frames.size() >= 20 && video.frames.size() <= 23, qPrintable(QString::number(video.frames.size())));
+    verifyNoWorkFilesLeft();
+    QCOMPARE(QDir(m_cache).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+}
+
+void TestHelperProgram::projectLoop()
+{
+    QJsonObject document = project();
+    document["project_loop"] = 3;
+    QByteArrayList lines;
+    QCOMPARE(HelperProcess::run(arguments(request(document)), &lines), 0);
+    QCOMPARE(lines.size(), kFrames);
+    const VideoProbe video = VideoProbe::read(m_output);
+    QVERIFY2(video.frames.size() >= 60 && video.frames.size() <= 63, qPrintable(QString::number(video.frames.size())));
+    // Cut to 6 s; the copied video ends on the packet that reaches it.
+    QVERIFY2(video.durationSeconds >= 5.95 && video.durationSeconds <= 6.3,
+             qPrintable(QString::number(video.durationSeconds)));
+    verifyNoWorkFilesLeft();
+}
+
+void TestHelperProgram::runsUseFoldersOfTheirOwn()
+{
+    const QString path = request(project(500, 500));
+    QCOMPARE(HelperProcess::run(arguments(path)), 0);
+    QCOMPARE(HelperProcess::run(arguments(path)), 0);
+    const QStringList runs = QDir(m_cache).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(runs.size(), 2);
+    for (const QString& run : runs)
+        QVERIFY2(!QUuid::fromString(run).isNull() && run.startsWith('{'), qPrintable(run));
+    verifyNoWorkFilesLeft();
+}
+
+// Without --cache the run's folder is made beside the program.
+void TestHelperProgram::cacheBesideTheProgram()
+{
+    const QString folder = m_dir->filePath("bin");
+    QVERIFY(QDir().mkpath(folder));
+    const QString copy = folder + "/ty_helper";
+    QVERIFY(QFile::copy(HelperProcess::program(), copy));
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(copy, {"--request", request(project(500, 500))});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(QFileInfo::exists(m_output));
+    const QStringList entries = QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    QCOMPARE(entries.size(), 2);
+    QVERIFY(entries.contains("ty_helper"));
+}
+
+void TestHelperProgram::noVideo_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("canceled before the start") << "cancel";
+    QTest::newRow("fps 0") << "fps 0";
+    QTest::newRow("output folder unwritable") << "output under a file";
+    QTest::newRow("cache folder not creatable") << "cache under a file";
+    QTest::newRow("disk full") << "file size limit";
+}
+
+// Each ends with status 0 and no new output: an older file there stays byte for byte.
+void TestHelperProgram::noVideo()
+{
+    QFETCH(QString, change);
+    const QString blocker = m_dir->filePath("a file");
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QByteArray older("an older video");
+    QFile old(m_output);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write(older);
+    old.close();
+
+    QJsonObject document = project();
+    QString session = "job-" + QString(QTest::currentDataTag()).replace(' ', '-');
+    qint64 sizeLimit = -1;
+    if (change == "cancel")
+        setSessionValue(session, SessionKey::isCanceled, 1);
+    else if (change == "fps 0")
+        document["fps"] = 0;
+    else if (change == "output under a file")
+        document["file_name"] = blocker + "/out.mp4";
+    else if (change == "cache under a file")
+        m_cache = blocker + "/cache";
+    else
+        sizeLimit = 1024;
+
+    QByteArrayList lines;
+    QCOMPARE(HelperProcess::run(arguments(request(document), session), &lines, sizeLimit), 0);
+    QVERIFY(onlyProgressLines(lines));
+    QCOMPARE(contentOf(m_output), older);
+    if (change == "cache under a file")
+        QVERIFY(lines.isEmpty());
+    else
+        verifyNoWorkFilesLeft();
+    if (change == "output under a file" || change == "file size limit")
+        QVERIFY(!lines.isEmpty());
+    else
+        QVERIFY(lines.isEmpty());
+}
+
+// A show of a day and more at 30 fps: the frame count overflows 32 bits unless it is
+// computed in 64. The run is canceled after its first frame.
+void TestHelperProgram::frameTotalPastInt()
+{
+    const QJsonObject document{{"resolution", "32x24"}, {"fps", 30}, {"format", "mp4"},
+                               {"file_name", m_output},
+                               {"images", QJsonArray{colourSlide(100000000)}}};
+    const QString session = "long";
+    HelperProcess process;
+    process.start(arguments(request(document), session));
+    QVERIFY(process.waitForLines(1));
+    setSessionValue(session, SessionKey::isCanceled, 1);
+    QCOMPARE(process.finish(), 0);
+    const QByteArrayList lines = process.lines();
+    QVERIFY(onlyProgressLines(lines));
+    QCOMPARE(HelperProcess::totalOf(lines.first()), qint64(3000000));
+    QCOMPARE(RegistryKey(SessionKey::of(session)).intValue(SessionKey::totalTask), qint64(3000000));
+    QVERIFY(!QFileInfo::exists(m_output));
+    verifyNoWorkFilesLeft();
+}
+
+void TestHelperProgram::pause_data()
+{
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("resumed") << false;
+    QTest::newRow("canceled while paused") << true;
+}
+
+// A pause written after a few frames holds the job: no line, no output until cleared.
+void TestHelperProgram::pause()
+{
+    QFETCH(bool, cancel);
+    const QString session = cancel ? "paused-canceled" : "paused-resumed";
+    HelperProcess process;
+    process.start(arguments(request(project()), session));
+    QVERIFY(process.waitForLines(3));
+    setSessionValue(session, SessionKey::isPaused, 1);
+    // The job sees the pause at its next frame; then the lines stop.
+    int held = -1;
+    for (int look = 0; look < 20 && held != process.lines().size(); ++look) {
+        held = process.lines().size();
+        QThread::msleep(300);
+    }
+    QVERIFY(held < kFrames);
+    QVERIFY(!process.waitForLines(held + 1, 700));
+    QCOMPARE(process.state(), QProcess::Running);
+    QVERIFY(!QFileInfo::exists(m_output));
+
+    if (cancel)
+        setSessionValue(session, SessionKey::isCanceled, 1);
+    else
+        setSessionValue(session, SessionKey::isPaused, 0);
+    QCOMPARE(process.finish(), 0);
+    const QByteArrayList lines = process.lines();
+    QVERIFY(onlyProgressLines(lines));
+    QCOMPARE(lines.size(), cancel ? held : kFrames);
+    QCOMPARE(QFileInfo::exists(m_output), !cancel);
+    verifyNoWorkFilesLeft();
+}
+
+QTEST_GUILESS_MAIN(TestHelperProgram)
+#include "tst_helperprogram.moc"
