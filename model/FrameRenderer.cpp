@@ -238,7 +238,13 @@ void ProjectRun::playCaptionAnimation(ProjectItem* slide, CaptionPainter& captio
     engine.render(
         slide->text().transition, frameCount(slide->textAnimationDuration(), m_fps),
         [&base, rect] { return base.copy(rect); },
-        [&base, &caption] { return caption.picture(base); },
+        // The caption over the picture under it: what the slide shows once the animation
+        // ends. A see-through caption alone would pile up on the frames the effect keeps.
+        [&base, rect, &caption] {
+            QImage shown = base.copy(rect);
+            drawAt(shown, QPoint(0, 0), caption.picture(base));
+            return shown;
+        },
         [&, this](const QImage& effect, int, int) {
             // The base is drawn anew after every frame, so the frame may take its pixels.
             QImage frame = std::move(base);

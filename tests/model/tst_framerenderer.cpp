@@ -97,6 +97,8 @@ private slots:
     void startSlideFromStillPicture();
     void captionAnimationFrames_data();
     void captionAnimationFrames();
+    void captionAnimationKeepsSeeThroughBox_data();
+    void captionAnimationKeepsSeeThroughBox();
     void motionProgress();
     void negativeTimeHoldsProgress();
     void negativeTimesBeforeSlide();
@@ -306,6 +308,46 @@ void TestFrameRenderer::captionAnimationFrames()
         QVERIFY(!samePixels(recorder.frames[9], at(2250, false)));
         QVERIFY(!samePixels(recorder.frames[9], at(2250, true)));
     }
+}
+
+void TestFrameRenderer::captionAnimationKeepsSeeThroughBox_data()
+{
+    QTest::addColumn<int>("animation");
+    QTest::newRow("push from left") << 22;
+    QTest::newRow("wipe") << 11;
+    QTest::newRow("zoom in") << 19;
+    QTest::newRow("crossfade") << 27;
+}
+
+void TestFrameRenderer::captionAnimationKeepsSeeThroughBox()
+{
+    QFETCH(int, animation);
+    // White text in a half-black box over a white slide: nothing in the caption is darker
+    // than the box, in any frame of the animation, and it ends on the captioned slide.
+    const auto show = project();
+    ProjectItemColor* slide = addColor(*show, 3000, 0);
+    slide->setBgIndex(0);
+    SlideText caption = slide->text();
+    caption.text = QStringLiteral("Caption");
+    caption.text_color = Qt::white;
+    caption.bg_color = QColor(0, 0, 0, 128);
+    caption.transition = animation;
+    slide->setText(caption);
+    Recorder recorder;
+    QVERIFY(renderProject(show.get(), slide, kWidth, kHeight, false, recorder.sink(), 10));
+    const int captionFrames = 10;
+    const QRect rect = slide->text().textRect(kWidth, kHeight);
+    for (int i = 0; i < captionFrames; ++i) {
+        const QImage frame = recorder.frames[i].convertToFormat(QImage::Format_RGB32);
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                if (qRed(frame.pixel(x, y)) < 120)
+                    QFAIL(qPrintable(QStringLiteral("frame %1 too dark at %2,%3").arg(i).arg(x).arg(y)));
+            }
+        }
+    }
+    QImage captioned = slide->renderImage(kWidth, kHeight, true, false, false);
+    QVERIFY(samePixels(recorder.frames[captionFrames], captioned));
 }
 
 void TestFrameRenderer::motionProgress()
