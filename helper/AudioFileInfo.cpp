@@ -50,4 +50,9 @@ void AudioFileInfo::read(const QString& output)
         return line.contains(QLatin1String("Stream"), Qt::CaseInsensitive)
             && line.contains(QLatin1String("stereo"));
     });
+
+    static const QRegularExpression ratePattern(
+        QStringLiteral("Stream [^\\n]*Audio:[^\\n]*, (\\d+) Hz"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch rate = ratePattern.match(output);
+    m_sampleRate = rate.hasMatch() ? rate.captured(1).toInt() : 0;
 }

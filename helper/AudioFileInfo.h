@@ -15,6 +15,8 @@ public:
     // Whole seconds; 0 when unknown.
     qint64 duration() const { return m_duration; }
     bool isStereo() const { return m_stereo; }
+    // Of the first audio stream; 0 when unknown.
+    int sampleRate() const { return m_sampleRate; }
 
     static QStringList probeArguments(const QString& path);
     // Reads what ffmpeg printed on its standard error about the file.
@@ -27,4 +29,5 @@ private:
     QString m_path;
     qint64 m_duration = 0;
     bool m_stereo = false;
+    int m_sampleRate = 0;
 };

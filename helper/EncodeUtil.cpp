@@ -162,9 +162,11 @@ bool EncodeUtil::convertToWav(const QString& source, const QString& wavFile) con
                                               QRegularExpression::CaseInsensitiveOption);
     if (!source.contains(converted))
         return ffmpegTranscode(source, wavFile);
-    if (AudioFileInfo(source).isStereo())
+    // Joined tracks must share one format: the converter keeps the source's rate, so
+    // anything but 44.1 kHz stereo goes through a WAV of its own, then ffmpeg makes it so.
+    const AudioFileInfo info(source);
+    if (info.isStereo() && info.sampleRate() == 44100)
         return runConverter(source, wavFile);
-    // Other layouts go through a WAV of their own, then ffmpeg makes them stereo.
     const QString decoded = QStringLiteral("%1/%2.wav")
                                 .arg(QFileInfo(wavFile).absolutePath(), createUniqueToken());
     return runConverter(source, decoded) && ffmpegTranscode(decoded, wavFile);

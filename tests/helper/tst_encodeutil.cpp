@@ -201,6 +201,7 @@ void TestEncodeUtil::probeOutput_data()
     QTest::addColumn<QString>("output");
     QTest::addColumn<qint64>("duration");
     QTest::addColumn<bool>("stereo");
+    QTest::addColumn<int>("rate");
 
     QTest::newRow("stereo")
         << "ffmpeg version 5.1\r\n  libavutil      57. 28.100 / 57. 28.100\r\n"
@@ -209,22 +210,22 @@ void TestEncodeUtil::probeOutput_data()
            "  Duration: 00:00:02.00, bitrate: 1411 kb/s\n"
            "  Stream #0:0: Audio: pcm_s16le ([1][0][0][0] / 0x0001), 44100 Hz, stereo, s16, 1411 kb/s\n"
            "At least one output file must be specified\n"
-        << qint64(2) << true;
+        << qint64(2) << true << 44100;
     QTest::newRow("mono, hours, fraction ignored")
         << "Input #0, mp3, from '/m/a.mp3':\n  Duration: 01:02:03.99, start: 0.025057, bitrate: 128 kb/s\n"
            "  Stream #0:0: Audio: mp3, 44100 Hz, mono, fltp, 128 kb/s\n"
-        << qint64(3723) << false;
+        << qint64(3723) << false << 44100;
     QTest::newRow("stream in lower case")
         << "  Duration: 00:01:00.00, bitrate: 1 kb/s\n  stream #0:0: Audio: aac, 48000 Hz, stereo\n"
-        << qint64(60) << true;
+        << qint64(60) << true << 48000;
     QTest::newRow("Stereo in other case")
-        << "  Duration: 00:00:05.00,\n  Stream #0:0: Audio: aac, 48000 Hz, Stereo\n" << qint64(5) << false;
+        << "  Duration: 00:00:05.00,\n  Stream #0:0: Audio: aac, 48000 Hz, Stereo\n" << qint64(5) << false << 48000;
     QTest::newRow("stereo outside a stream line")
         << "  Duration: 00:00:05.00,\n  title : stereo mix\n  Stream #0:0: Audio: aac, 48000 Hz, 5.1\n"
-        << qint64(5) << false;
-    QTest::newRow("no duration") << "Duration: N/A, start: 0.000000, bitrate: N/A\n" << qint64(0) << false;
-    QTest::newRow("missing file") << "/m/a.wav: No such file or directory\n" << qint64(0) << false;
-    QTest::newRow("nothing") << "" << qint64(0) << false;
+        << qint64(5) << false << 48000;
+    QTest::newRow("no duration") << "Duration: N/A, start: 0.000000, bitrate: N/A\n" << qint64(0) << false << 0;
+    QTest::newRow("missing file") << "/m/a.wav: No such file or directory\n" << qint64(0) << false << 0;
+    QTest::newRow("nothing") << "" << qint64(0) << false << 0;
 }
 
 void TestEncodeUtil::probeOutput()
@@ -232,10 +233,12 @@ void TestEncodeUtil::probeOutput()
     QFETCH(QString, output);
     QFETCH(qint64, duration);
     QFETCH(bool, stereo);
+    QFETCH(int, rate);
     const AudioFileInfo info = AudioFileInfo::fromProbeOutput("/m/a.wav", output);
     QCOMPARE(info.path(), QString("/m/a.wav"));
     QCOMPARE(info.duration(), duration);
     QCOMPARE(info.isStereo(), stereo);
+    QCOMPARE(info.sampleRate(), rate);
 }
 
 QTEST_GUILESS_MAIN(TestEncodeUtil)

@@ -67,7 +67,7 @@ AudioStream probe(const QString& path)
     AudioStream stream;
     const QStringList lines = QString::fromUtf8(
         output(ffprobe, {"-v", "error", "-select_streams", "a:0", "-show_entries",
-                         "stream=codec_name,channels:format=duration", "-of", "default=nw=1", path}))
+                         "stream=codec_name,channels,sample_rate:format=duration", "-of", "default=nw=1", path}))
                                   .split('\n', Qt::SkipEmptyParts);
     for (const QString& line : lines) {
         const QString key = line.section('=', 0, 0);
@@ -76,6 +76,8 @@ AudioStream probe(const QString& path)
             stream.duration = value.toDouble();
         else if (key == "channels")
             stream.channels = value.toInt();
+        else if (key == "sample_rate")
+            stream.sampleRate = value.toInt();
         else if (key == "codec_name")
             stream.codec = value;
     }

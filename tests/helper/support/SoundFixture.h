@@ -20,6 +20,7 @@ struct AudioStream
 {
     double duration = 0; // of the whole file, seconds
     int channels = 0;    // 0 when there is no sound stream
+    int sampleRate = 0;
     QString codec;
 };
 AudioStream probe(const QString& path);
