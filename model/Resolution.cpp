@@ -14,6 +14,16 @@ int aspectKey(const QSize& size)
     return int(std::floor(double(size.width()) / double(size.height()) * 100.0 + 0.5));
 }
 
+// One side of the text form: a base-10 int with nothing around it. QString::toInt
+// alone would take blanks around the number.
+int side(const QString& text, bool* ok)
+{
+    *ok = false;
+    if (text.isEmpty() || text.front().isSpace() || text.back().isSpace())
+        return 0;
+    return text.toInt(ok, 10);
+}
+
 } // namespace
 
 Resolution::Resolution(int width, int height)
@@ -31,8 +41,8 @@ Resolution::Resolution(const QString& text)
         return;
     bool okWidth = false;
     bool okHeight = false;
-    const int width = parts[0].toInt(&okWidth, 10);
-    const int height = parts[1].toInt(&okHeight, 10);
+    const int width = side(parts[0], &okWidth);
+    const int height = side(parts[1], &okHeight);
     if (!okWidth || !okHeight)
         return;
     m_width = width;

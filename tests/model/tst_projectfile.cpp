@@ -270,6 +270,7 @@ void TestProjectFile::loadFailures_data()
     QTest::newRow("no height") << QByteArray(R"({"resolution":"1920x"})") << false;
     QTest::newRow("empty resolution") << QByteArray(R"({"resolution":""})") << false;
     QTest::newRow("zero width") << QByteArray(R"({"resolution":"0x720"})") << false;
+    QTest::newRow("blank in resolution") << QByteArray(R"({"resolution":"1920x 1080"})") << false;
     QTest::newRow("resolution number") << QByteArray(R"({"resolution":1920})") << false;
     QTest::newRow("no resolution") << QByteArray(R"({"fps":30})") << false;
     QTest::newRow("not json") << QByteArray("resolution=640x480") << false;

@@ -30,6 +30,9 @@ void TestResolution::parse_data()
     QTest::newRow("empty") << "" << 0 << 0;
     QTest::newRow("junk inside") << "12a0x720" << 0 << 0;
     QTest::newRow("letters") << "abcxdef" << 0 << 0;
+    QTest::newRow("blank before") << " 1280x720" << 0 << 0;
+    QTest::newRow("blanks around x") << "1280 x 720" << 0 << 0;
+    QTest::newRow("blank after") << "1280x720 " << 0 << 0;
 }
 
 void TestResolution::parse()
