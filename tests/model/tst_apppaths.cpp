@@ -25,6 +25,8 @@ private:
     QTemporaryDir* m_root = nullptr;
     QString m_tmp;
     QString m_config;
+    QByteArray m_savedTmp;
+    QByteArray m_savedConfig;
 };
 
 static void touch(const QString& path)
@@ -41,6 +43,8 @@ void TestAppPaths::init()
     m_tmp = m_root->filePath("tmp");
     m_config = m_root->filePath("config");
     QDir().mkpath(m_tmp);
+    m_savedTmp = qgetenv("TMPDIR");
+    m_savedConfig = qgetenv("XDG_CONFIG_HOME");
     qputenv("TMPDIR", m_tmp.toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", m_config.toLocal8Bit());
     QCoreApplication::setApplicationName(QStringLiteral("Slide App"));
@@ -48,6 +52,9 @@ void TestAppPaths::init()
 
 void TestAppPaths::cleanup()
 {
+    // The next temporary folder must not be made in the one removed here.
+    qputenv("TMPDIR", m_savedTmp);
+    qputenv("XDG_CONFIG_HOME", m_savedConfig);
     delete m_root;
     m_root = nullptr;
 }
