@@ -25,13 +25,18 @@ public:
     void endStep() override {}
     bool isCanceled() override { return canceled; }
     bool isPaused() override { return paused; }
-    void step() override { ++steps; }
+    void step() override
+    {
+        if (++steps == cancelAtStep)
+            canceled = true;
+    }
     void addSubSteps(int) override {}
 
     bool canceled = false;
     bool paused = false;
     int resets = 0;
     int steps = 0;
+    int cancelAtStep = -1;
     qint64 total = -1;
 };
 
@@ -59,6 +64,7 @@ private slots:
     void tracksConvertedToNewWavFiles();
     void noRender_data();
     void noRender();
+    void cancelAfterTheLastFrame();
 
 private:
     QTemporaryDir m_root;
@@ -189,6 +195,43 @@ void TestGeneratorThread::noRender()
     job.run(project.get());
     QCOMPARE(progress.resets, 0);
     QCOMPARE(progress.steps, 0);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("older"));
+}
+
+// Canceled at the last frame: the sound track is waited for, and the older file at the
+// output path stays.
+void TestGeneratorThread::cancelAfterTheLastFrame()
+{
+    const QString tone = m_root.filePath("tone.wav");
+    QVERIFY(SoundFixture::makeTone(tone, 2));
+    const QString output = m_root.filePath("last.mp4");
+    const QJsonObject document{
+        {"resolution", "32x24"}, {"fps", 10}, {"format", "mp4"}, {"file_name", output},
+        {"images", QJsonArray{QJsonObject{{"type", "colored"}, {"time_ms", 1000}}}},
+        {"audio", QJsonObject{{"files", QJsonArray{QJsonObject{{"file_name", tone}}}}}}};
+    std::unique_ptr<ProjectFile> project(ProjectFile::fromJson(document));
+    QVERIFY(project);
+
+    FakeProgress whole;
+    GeneratorThread(&whole).run(project.get());
+    QVERIFY(whole.steps > 0);
+    QVERIFY(QFileInfo(output).size() > 0);
+
+    QFile old(output);
+    QVERIFY(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    old.write("older");
+    old.close();
+    FakeProgress progress;
+    progress.cancelAtStep = whole.steps;
+    QString work;
+    {
+        GeneratorThread job(&progress);
+        work = job.workFolder();
+        job.run(project.get());
+    }
+    QCOMPARE(progress.steps, whole.steps);
+    QVERIFY(!QFileInfo::exists(work));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("older"));
 }
