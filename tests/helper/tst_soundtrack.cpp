@@ -80,6 +80,9 @@ void TestSoundTrack::oneTrackCutToLength()
     const AudioStream sound = probe(result);
     QCOMPARE(sound.channels, 2);
     QVERIFY2(qAbs(sound.duration - 1.25) < 0.02, qPrintable(QString::number(sound.duration)));
+    // One track is cut directly, never joined.
+    QVERIFY(!QFileInfo::exists(m_dirs->cache + "/merge-files.txt"));
+    QVERIFY(!QFileInfo::exists(m_dirs->job + "/audio.wav"));
 }
 
 void TestSoundTrack::twoTracksJoined()
