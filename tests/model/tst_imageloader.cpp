@@ -215,6 +215,7 @@ void TestImageLoader::unreadable()
 void TestImageLoader::otherFormats_data()
 {
     QTest::addColumn<QByteArray>("format");
+    QTest::newRow("jpeg without exif") << QByteArray("jpg");
     QTest::newRow("tiff") << QByteArray("tiff");
     QTest::newRow("webp") << QByteArray("webp");
     QTest::newRow("bmp") << QByteArray("bmp");
