@@ -60,6 +60,12 @@ QImage turnUpright(QImage image, quint16 orientation)
 
 QImage ImageLoader::loadImage(const QString& path, int size, ImageInfo* info)
 {
+    // Only regular files: a pipe or device named like a photo would block the read.
+    if (!QFileInfo(path).isFile()) {
+        if (info)
+            *info = ImageInfo{QSize(), QString(), true};
+        return QImage();
+    }
     QImageReader reader(path);
     reader.setAutoTransform(false); // turned by its EXIF orientation below, once
     const QSize stored = reader.size();

@@ -6,6 +6,8 @@
 #include <QImageReader>
 #include <QImageWriter>
 
+#include <sys/stat.h>
+
 using namespace PhotoFixtures;
 using ImageLoader::loadImage;
 
@@ -33,6 +35,7 @@ private slots:
     void information();
     void unreadable_data();
     void unreadable();
+    void pipeIsNotOpened();
     void otherFormats_data();
     void otherFormats();
     void suffixes_data();
@@ -234,6 +237,16 @@ void TestImageLoader::otherFormats()
     QVERIFY(QDir(m_dir.path()).mkpath("folder.jpg"));
     QVERIFY(loadImage(m_dir.filePath("folder.jpg"), 0).isNull());
     QVERIFY(loadImage(m_dir.filePath("missing.jpg"), 100).isNull());
+}
+
+void TestImageLoader::pipeIsNotOpened()
+{
+    // A read would wait for a writer forever.
+    const QString pipe = m_dir.filePath("pipe.jpg");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ImageLoader::ImageInfo info;
+    QVERIFY(loadImage(pipe, 100, &info).isNull());
+    QVERIFY(info.failed);
 }
 
 void TestImageLoader::suffixes_data()
