@@ -9,6 +9,21 @@ bool isDrawnType(int type)
     return type == 0 || (type >= 2 && type <= 28);
 }
 
+// The source with a null picture replaced by opaque black of that size, made once.
+PictureSource blackWhenNull(PictureSource source, int width, int height)
+{
+    return [source = std::move(source), width, height, black = QImage()]() mutable {
+        QImage picture = source();
+        if (!picture.isNull())
+            return picture;
+        if (black.isNull()) {
+            black = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+            black.fill(QColor::fromRgb(0, 0, 0, 255));
+        }
+        return black;
+    };
+}
+
 } // namespace
 
 void TransitionRenderer::setFrameSize(int width, int height, int transformationMode)
@@ -26,7 +41,7 @@ void TransitionRenderer::setIncremental(bool incremental)
 void TransitionRenderer::render(int type, int frameCount, PictureSource oldPicture,
                                 PictureSource newPicture, TransitionFrameSink sink)
 {
-    m_oldPicture = std::move(oldPicture);
+    m_oldPicture = blackWhenNull(std::move(oldPicture), m_width, m_height);
     m_newPicture = std::move(newPicture);
     m_sink = std::move(sink);
     if (!isDrawnType(type) || frameCount <= 0 || m_width <= 0 || m_height <= 0)

@@ -17,7 +17,8 @@ public:
     void setFrameSize(int width, int height, int transformationMode);
     // Set when the new picture does not change from frame to frame.
     void setIncremental(bool incremental);
-    // Frames 0..frameCount - 1, in order, until the sink answers false.
+    // Frames 0..frameCount - 1, in order, until the sink answers false. A null old picture
+    // counts as opaque black.
     void render(int type, int frameCount, PictureSource oldPicture, PictureSource newPicture,
                 TransitionFrameSink sink);
 

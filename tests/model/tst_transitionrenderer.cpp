@@ -3,6 +3,8 @@
 #include "support/TransitionProbe.h"
 #include "model/TransitionRenderer.h"
 
+#include <cstdlib>
+
 class TestTransitionRenderer : public QObject
 {
     Q_OBJECT
@@ -17,6 +19,8 @@ private slots:
     void singleFrameIsTheNewPicture();
     void nullPicturesDrawOpaqueBlack_data();
     void nullPicturesDrawOpaqueBlack();
+    void nullOldPictureIsOpaqueBlack_data();
+    void nullOldPictureIsOpaqueBlack();
     void keptFramesAreNotDrawnOver_data();
     void keptFramesAreNotDrawnOver();
     void shortcutsMatchFullRedraw_data();
@@ -132,6 +136,35 @@ void TestTransitionRenderer::nullPicturesDrawOpaqueBlack()
         for (const QImage& frame : record.frames) {
             QCOMPARE(frame.size(), setup.size);
             QVERIFY(isUniform(frame, QColor::fromRgb(0, 0, 0, 255)));
+        }
+    }
+}
+
+void TestTransitionRenderer::nullOldPictureIsOpaqueBlack_data()
+{
+    QTest::addColumn<int>("type");
+    for (int type = 2; type <= 28; ++type)
+        QTest::addRow("type %d", type) << type;
+}
+
+// A null old picture gives the frames of an opaque black one: every effect starts from black,
+// and the new picture leaves no trails where the old one is drawn again.
+void TestTransitionRenderer::nullOldPictureIsOpaqueBlack()
+{
+    QFETCH(int, type);
+    for (bool incremental : {false, true}) {
+        TransitionSetup setup = patternSetup(type, 9);
+        setup.incremental = incremental;
+        setup.oldPicture = solidPicture(setup.size, QColor::fromRgb(0, 0, 0, 255));
+        std::srand(1); // the same checkerboard order in both runs
+        const TransitionRecord black = recordTransition(setup);
+        setup.oldPicture = QImage();
+        std::srand(1);
+        const TransitionRecord null = recordTransition(setup);
+        QCOMPARE(null.frames.size(), black.frames.size());
+        for (int i = 0; i < black.frames.size(); ++i) {
+            QVERIFY2(null.frames.value(i) == black.frames.value(i),
+                     qPrintable(QString("frame %1, incremental %2").arg(i).arg(incremental)));
         }
     }
 }
