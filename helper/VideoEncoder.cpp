@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QMutexLocker>
 
+#include <cstring>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -72,6 +74,48 @@ void setFullRangeOutput(SwsContext* scaler)
     sws_getColorspaceDetails(scaler, &inverseTable, &sourceRange, &table, &destinationRange, &brightness,
                              &contrast, &saturation);
     sws_setColorspaceDetails(scaler, inverseTable, sourceRange, table, 1, brightness, contrast, saturation);
+}
+
+// A scaler that converts in slices on as many threads as there are cores: the same
+// pixels as one thread gives, in a fraction of the time.
+SwsContext* createScaler(const QSize& source, AVPixelFormat sourceFormat, const QSize& target)
+{
+    SwsContext* scaler = sws_alloc_context();
+    if (!scaler)
+        return nullptr;
+    const bool set = av_opt_set_int(scaler, "srcw", source.width(), 0) >= 0
+        && av_opt_set_int(scaler, "srch", source.height(), 0) >= 0
+        && av_opt_set_int(scaler, "src_format", sourceFormat, 0) >= 0
+        && av_opt_set_int(scaler, "dstw", target.width(), 0) >= 0
+        && av_opt_set_int(scaler, "dsth", target.height(), 0) >= 0
+        && av_opt_set_int(scaler, "dst_format", kPictureFormat, 0) >= 0
+        && av_opt_set_int(scaler, "sws_flags", SWS_BICUBIC, 0) >= 0
+        && av_opt_set_int(scaler, "threads", 0, 0) >= 0; // 0: one per core
+    if (!set || sws_init_context(scaler, nullptr, nullptr) < 0) {
+        sws_freeContext(scaler);
+        return nullptr;
+    }
+    return scaler;
+}
+
+void keepPixels(void*, uint8_t*) {}
+
+// The scaler reads a row of odd width one pixel further: it takes pixels two at a time. A copy
+// of the image's pixels in which every row is followed by its last pixel once more, so that
+// the scaler finds that pixel there rather than the next row's first or, after the last row,
+// whatever memory follows the image. Its rows are `stride` bytes apart.
+uint8_t* withEdgePixels(const QImage& image, std::vector<uint8_t>& copy, int& stride)
+{
+    const size_t pixelBytes = size_t(image.depth() / 8);
+    const size_t rowBytes = size_t(image.width()) * pixelBytes;
+    stride = int(rowBytes + pixelBytes);
+    copy.resize(size_t(stride) * size_t(image.height()));
+    for (int y = 0; y < image.height(); ++y) {
+        uint8_t* row = copy.data() + size_t(y) * size_t(stride);
+        std::memcpy(row, image.constScanLine(y), rowBytes);
+        std::memcpy(row + rowBytes, row + rowBytes - pixelBytes, pixelBytes);
+    }
+    return copy.data();
 }
 
 void setThreads(AVCodecContext* context, AVDictionary** options)
@@ -221,8 +265,9 @@ bool VideoEncoder::openCodec()
         return false;
 
     m_picture = av_frame_alloc();
+    m_source = av_frame_alloc();
     m_packet = av_packet_alloc();
-    return m_picture && m_packet && allocatePicture();
+    return m_picture && m_source && m_packet && allocatePicture();
 }
 
 bool VideoEncoder::allocatePicture()
@@ -250,9 +295,8 @@ bool VideoEncoder::encodeFrame(const QImage& image)
             return false;
     }
 
-    const uint8_t* const planes[] = {image.constBits()};
-    const int strides[] = {static_cast<int>(image.bytesPerLine())};
-    sws_scale(m_scaler, planes, strides, 0, image.height(), m_picture->data, m_picture->linesize);
+    if (!scale(image))
+        return false;
     m_picture->pts = m_frameCounter++;
     if (avcodec_send_frame(m_codecContext, m_picture) < 0)
         return false;
@@ -264,8 +308,7 @@ bool VideoEncoder::prepareScaler(const QSize& size, int format)
     if (m_scaler && size == m_sourceSize && format == m_sourceFormat)
         return true;
     sws_freeContext(m_scaler);
-    m_scaler = sws_getContext(size.width(), size.height(), AVPixelFormat(format), m_codecContext->width,
-                              m_codecContext->height, kPictureFormat, SWS_BICUBIC, nullptr, nullptr, nullptr);
+    m_scaler = createScaler(size, AVPixelFormat(format), QSize(m_codecContext->width, m_codecContext->height));
     if (!m_scaler)
         return false;
     if (m_codecContext->color_range == AVCOL_RANGE_JPEG)
@@ -273,6 +316,24 @@ bool VideoEncoder::prepareScaler(const QSize& size, int format)
     m_sourceSize = size;
     m_sourceFormat = format;
     return true;
+}
+
+bool VideoEncoder::scale(const QImage& image)
+{
+    // The frame lends its pixels to the scaler; only an odd width needs a copy.
+    const bool copy = image.width() % 2 && image.depth() >= 16;
+    AVFrame* source = m_source;
+    source->format = m_sourceFormat;
+    source->width = image.width();
+    source->height = image.height();
+    source->linesize[0] = int(image.bytesPerLine());
+    source->data[0] = copy ? withEdgePixels(image, m_edgePixels, source->linesize[0])
+                           : const_cast<uint8_t*>(image.constBits());
+    const size_t bytes = copy ? m_edgePixels.size() : size_t(image.sizeInBytes());
+    source->buf[0] = av_buffer_create(source->data[0], bytes, &keepPixels, nullptr, AV_BUFFER_FLAG_READONLY);
+    const bool scaled = source->buf[0] && sws_scale_frame(m_scaler, m_picture, source) >= 0;
+    av_frame_unref(source);
+    return scaled;
 }
 
 bool VideoEncoder::writePendingPackets()
@@ -315,9 +376,11 @@ bool VideoEncoder::release()
     m_headerWritten = false;
     avcodec_free_context(&m_codecContext);
     av_frame_free(&m_picture);
+    av_frame_free(&m_source);
     av_packet_free(&m_packet);
     sws_freeContext(m_scaler);
     m_scaler = nullptr;
+    std::vector<uint8_t>().swap(m_edgePixels);
     if (m_formatContext && avio_closep(&m_formatContext->pb) < 0)
         written = false;
     avformat_free_context(m_formatContext);

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <cstdint>
+#include <vector>
+
 class QImage;
 struct AVCodec;
 struct AVCodecContext;
@@ -53,6 +56,8 @@ private:
     void setCodecOptions(AVDictionary** options);
     bool allocatePicture();
     bool prepareScaler(const QSize& size, int format);
+    // Converts and scales the image into the picture.
+    bool scale(const QImage& image);
     bool writePendingPackets();
     bool release();
 
@@ -66,6 +71,8 @@ private:
     AVFormatContext* m_formatContext = nullptr;
     AVStream* m_stream = nullptr;
     AVFrame* m_picture = nullptr;
+    AVFrame* m_source = nullptr; // borrows each image's pixels for the scaler
+    std::vector<uint8_t> m_edgePixels; // the pixels of a frame of odd width
     AVCodecContext* m_codecContext = nullptr;
     const AVCodec* m_codec = nullptr;
     AVPacket* m_packet = nullptr;

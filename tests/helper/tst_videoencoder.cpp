@@ -3,6 +3,8 @@
 #include "support/VideoProbe.h"
 #include "helper/VideoEncoder.h"
 
+#include <QPainter>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 }
@@ -37,6 +39,8 @@ private slots:
     void bitRateForHeight_data();
     void bitRateForHeight();
     void framesOfChangingSizeAndFormat();
+    void oddWidthReadsOnlyTheImage_data();
+    void oddWidthReadsOnlyTheImage();
     void unsupportedFormatRefused_data();
     void unsupportedFormatRefused();
     void openFails_data();
@@ -166,6 +170,49 @@ void TestVideoEncoder::framesOfChangingSizeAndFormat()
     QCOMPARE(probe.size, QSize(160, 120));
     for (int i = 0; i < frames.size(); ++i)
         QVERIFY2(colorsClose(centre(probe.frames[i]), frames[i].second, kTolerance), qPrintable(QString::number(i)));
+}
+
+void TestVideoEncoder::oddWidthReadsOnlyTheImage_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("pixelBytes");
+    QTest::newRow("rgb32") << int(QImage::Format_RGB32) << 4;
+    QTest::newRow("argb32 premultiplied") << int(QImage::Format_ARGB32_Premultiplied) << 4;
+    QTest::newRow("rgb888") << int(QImage::Format_RGB888) << 3;
+    QTest::newRow("rgb16") << int(QImage::Format_RGB16) << 2;
+}
+
+// The same grey pixels, once followed in memory by red and once by blue, each row and after the
+// last: the video shows the image alone, grey up to its right edge.
+void TestVideoEncoder::oddWidthReadsOnlyTheImage()
+{
+    QFETCH(int, format);
+    QFETCH(int, pixelBytes);
+    const QSize size(33, 17);
+    const QRgb grey = qRgb(128, 128, 128);
+    const int stride = (size.width() * pixelBytes + 3) / 4 * 4;
+    QList<QImage> decoded;
+    for (const QRgb beyond : {qRgb(255, 0, 0), qRgb(0, 0, 255)}) {
+        std::vector<quint32> memory(size_t(stride * size.height() / 4 + 16), beyond);
+        QImage image(reinterpret_cast<uchar*>(memory.data()), size.width(), size.height(), stride,
+                     QImage::Format(format));
+        QPainter(&image).fillRect(image.rect(), QColor(grey));
+        const QString file = path(QStringLiteral("odd%1.avi").arg(decoded.size()));
+        VideoEncoder encoder;
+        encoder.setFileName(file);
+        encoder.setWidth(size.width());
+        encoder.setHeight(size.height());
+        QVERIFY(encoder.open());
+        QVERIFY(encoder.encodeFrame(image));
+        QVERIFY(encoder.close());
+        const VideoProbe probe = VideoProbe::read(file);
+        QCOMPARE(probe.frames.size(), 1);
+        decoded << probe.frames[0];
+    }
+    QCOMPARE(decoded[0], decoded[1]);
+    const QImage& frame = decoded[0];
+    for (int y = 0; y < frame.height(); ++y)
+        QVERIFY2(colorsClose(frame.pixel(frame.width() - 1, y), grey, kTolerance), qPrintable(QString::number(y)));
 }
 
 void TestVideoEncoder::unsupportedFormatRefused_data()
