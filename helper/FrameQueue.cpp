@@ -4,24 +4,42 @@
 #include <QMutexLocker>
 #include <QThread>
 
+namespace {
+
+// Frames that may always wait, however large.
+constexpr int kFewestFrames = 2;
+
+} // namespace
+
 void FrameQueue::restart()
 {
     QMutexLocker locker(&m_mutex);
     m_frames.clear();
+    m_bytes = 0;
     m_producerFinished = false;
     m_consumerFinished = false;
 }
 
 void FrameQueue::push(const QImage& frame)
 {
-    while (!tryPush(frame))
-        waitAWhile(WaitMs);
+    QMutexLocker locker(&m_mutex);
+    waitAsProducer(locker, [this, &frame] { return hasRoomFor(frame); });
+    m_frames.append(frame);
+    m_bytes += frame.sizeInBytes();
+    m_changed.wakeAll();
 }
 
-void FrameQueue::waitForConsumer() const
+void FrameQueue::finishProducing()
 {
-    while (!m_consumerFinished)
-        waitAWhile(WaitMs);
+    QMutexLocker locker(&m_mutex);
+    m_producerFinished = true;
+    m_changed.wakeAll();
+}
+
+void FrameQueue::waitForConsumer()
+{
+    QMutexLocker locker(&m_mutex);
+    waitAsProducer(locker, [this] { return bool(m_consumerFinished); });
 }
 
 void FrameQueue::drain(const std::function<void(const QImage&)>& consume)
@@ -34,10 +52,10 @@ void FrameQueue::drain(const std::function<void(const QImage&)>& consume)
             consume(frame); // outside the lock, so the producer goes on meanwhile
         else if (lastLook)
             break;
-        else
-            QThread::msleep(PollMs);
     }
+    QMutexLocker locker(&m_mutex);
     m_consumerFinished = true;
+    m_changed.wakeAll();
 }
 
 void FrameQueue::waitAWhile(int ms)
@@ -46,20 +64,33 @@ void FrameQueue::waitAWhile(int ms)
     QThread::msleep(ms);
 }
 
-bool FrameQueue::tryPush(const QImage& frame)
+bool FrameQueue::hasRoomFor(const QImage& frame) const
 {
-    QMutexLocker locker(&m_mutex);
     if (m_frames.size() >= Capacity)
         return false;
-    m_frames.append(frame);
-    return true;
+    return m_frames.size() < kFewestFrames || m_bytes + frame.sizeInBytes() <= CapacityBytes;
+}
+
+void FrameQueue::waitAsProducer(QMutexLocker& locker, const std::function<bool()>& done)
+{
+    while (!done()) {
+        locker.unlock();
+        QCoreApplication::processEvents();
+        locker.relock();
+        if (!done())
+            m_changed.wait(&m_mutex, WaitMs);
+    }
 }
 
 bool FrameQueue::take(QImage& frame)
 {
     QMutexLocker locker(&m_mutex);
+    if (m_frames.isEmpty() && !m_producerFinished)
+        m_changed.wait(&m_mutex, PollMs);
     if (m_frames.isEmpty())
         return false;
     frame = m_frames.takeFirst();
+    m_bytes -= frame.sizeInBytes();
+    m_changed.wakeAll();
     return true;
 }

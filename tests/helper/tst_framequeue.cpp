@@ -18,6 +18,30 @@ int numberOf(const QImage& image)
     return qRed(image.pixel(0, 0));
 }
 
+struct LateConsumer
+{
+    qint64 waitedMs; // by the producer for the next frame
+    int taken;       // by the consumer in the end
+};
+
+// The consumer starts late: the producer's next frame waits for room if the queue is full.
+LateConsumer pushToLateConsumer(FrameQueue& queue, const QImage& next)
+{
+    std::atomic_int taken{0};
+    QFuture<void> consumer = QtConcurrent::run([&] {
+        QThread::msleep(300);
+        queue.drain([&](const QImage&) { ++taken; });
+    });
+    QElapsedTimer timer;
+    timer.start();
+    queue.push(next);
+    const qint64 waited = timer.elapsed();
+    queue.finishProducing();
+    queue.waitForConsumer();
+    consumer.waitForFinished();
+    return {waited, taken.load()};
+}
+
 } // namespace
 
 class TestFrameQueue : public QObject
@@ -27,6 +51,9 @@ class TestFrameQueue : public QObject
 private slots:
     void framesArriveInOrder();
     void fullQueueHoldsTheProducer();
+    void largeFramesWaitFewer_data();
+    void largeFramesWaitFewer();
+    void producerResumesOnceThereIsRoom();
     void drainEndsOnlyWhenFinishedAndEmpty();
     void restartEmptiesAndClearsFlags();
 };
@@ -53,21 +80,49 @@ void TestFrameQueue::fullQueueHoldsTheProducer()
     FrameQueue queue;
     for (int n = 0; n < FrameQueue::Capacity; ++n)
         queue.push(numbered(n));
+    const LateConsumer late = pushToLateConsumer(queue, numbered(FrameQueue::Capacity));
+    QVERIFY(late.waitedMs >= 250);
+    QCOMPARE(late.taken, FrameQueue::Capacity + 1);
+}
 
-    // The consumer starts late: the producer's next frame waits for room.
-    std::atomic_int taken{0};
-    QFuture<void> consumer = QtConcurrent::run([&] {
-        QThread::msleep(300);
-        queue.drain([&](const QImage&) { ++taken; });
-    });
+void TestFrameQueue::largeFramesWaitFewer_data()
+{
+    const int width = 1024; // 4 KiB a row
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("waiting"); // frames that go in before the producer waits
+    QTest::newRow("a third of the bytes")
+        << QSize(width, int(FrameQueue::CapacityBytes / 3 / (width * 4))) << 3;
+    QTest::newRow("more than all the bytes")
+        << QSize(width, int(FrameQueue::CapacityBytes / (width * 4)) + 1) << 2;
+}
+
+void TestFrameQueue::largeFramesWaitFewer()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, waiting);
+    const QImage frame(size, QImage::Format_RGB32); // its pixels are never touched
+    FrameQueue queue;
+    for (int n = 0; n < waiting; ++n)
+        queue.push(frame);
+    const LateConsumer late = pushToLateConsumer(queue, frame);
+    QVERIFY(late.waitedMs >= 250);
+    QCOMPARE(late.taken, waiting + 1);
+}
+
+// A consumer faster than the producer's longest wait: the producer goes on as soon as a frame is
+// taken, so ten queues full pass in far less than ten waits.
+void TestFrameQueue::producerResumesOnceThereIsRoom()
+{
+    FrameQueue queue;
+    QFuture<void> consumer = QtConcurrent::run([&] { queue.drain([](const QImage&) { QThread::usleep(100); }); });
     QElapsedTimer timer;
     timer.start();
-    queue.push(numbered(FrameQueue::Capacity));
-    QVERIFY(timer.elapsed() >= 250);
+    for (int n = 0; n < 10 * FrameQueue::Capacity; ++n)
+        queue.push(numbered(n % 256));
     queue.finishProducing();
     queue.waitForConsumer();
     consumer.waitForFinished();
-    QCOMPARE(taken.load(), FrameQueue::Capacity + 1);
+    QVERIFY2(timer.elapsed() < 5 * FrameQueue::WaitMs, qPrintable(QString::number(timer.elapsed())));
 }
 
 void TestFrameQueue::drainEndsOnlyWhenFinishedAndEmpty()
