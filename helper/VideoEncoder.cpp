@@ -2,7 +2,9 @@
 
 #include <QImage>
 #include <QMutexLocker>
+#include <QThread>
 
+#include <algorithm>
 #include <cstring>
 
 extern "C" {
@@ -16,6 +18,8 @@ namespace {
 
 constexpr AVPixelFormat kPictureFormat = AV_PIX_FMT_YUV420P;
 constexpr int kCodecThreads = 3;
+// The scaler's slices: more threads, beside the codec's, cost more in wake-ups than they save.
+constexpr int kScalerThreads = 4;
 
 // A two-colour table of black and white; anything else has no FFmpeg counterpart.
 AVPixelFormat monoFormat(const QImage& image)
@@ -76,8 +80,8 @@ void setFullRangeOutput(SwsContext* scaler)
     sws_setColorspaceDetails(scaler, inverseTable, sourceRange, table, 1, brightness, contrast, saturation);
 }
 
-// A scaler that converts in slices on as many threads as there are cores: the same
-// pixels as one thread gives, in a fraction of the time.
+// A scaler that converts in slices on several threads: the same pixels as one thread
+// gives, in a fraction of the time.
 SwsContext* createScaler(const QSize& source, AVPixelFormat sourceFormat, const QSize& target)
 {
     SwsContext* scaler = sws_alloc_context();
@@ -90,7 +94,7 @@ SwsContext* createScaler(const QSize& source, AVPixelFormat sourceFormat, const 
         && av_opt_set_int(scaler, "dsth", target.height(), 0) >= 0
         && av_opt_set_int(scaler, "dst_format", kPictureFormat, 0) >= 0
         && av_opt_set_int(scaler, "sws_flags", SWS_BICUBIC, 0) >= 0
-        && av_opt_set_int(scaler, "threads", 0, 0) >= 0; // 0: one per core
+        && av_opt_set_int(scaler, "threads", std::min(QThread::idealThreadCount(), kScalerThreads), 0) >= 0;
     if (!set || sws_init_context(scaler, nullptr, nullptr) < 0) {
         sws_freeContext(scaler);
         return nullptr;
