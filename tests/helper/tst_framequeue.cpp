@@ -110,7 +110,7 @@ void TestFrameQueue::largeFramesWaitFewer()
 }
 
 // A consumer faster than the producer's longest wait: the producer goes on as soon as a frame is
-// taken, so ten queues full pass in far less than ten waits.
+// taken, so ten queues full pass in less than ten waits.
 void TestFrameQueue::producerResumesOnceThereIsRoom()
 {
     FrameQueue queue;
@@ -122,7 +122,7 @@ void TestFrameQueue::producerResumesOnceThereIsRoom()
     queue.finishProducing();
     queue.waitForConsumer();
     consumer.waitForFinished();
-    QVERIFY2(timer.elapsed() < 5 * FrameQueue::WaitMs, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY2(timer.elapsed() < 8 * FrameQueue::WaitMs, qPrintable(QString::number(timer.elapsed())));
 }
 
 void TestFrameQueue::drainEndsOnlyWhenFinishedAndEmpty()
