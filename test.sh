@@ -44,6 +44,6 @@ ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
 # The transition sweep once more under AddressSanitizer and UBSan.
 if [ "$build" = build ]; then
   cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTY_SANITIZE=ON >/dev/null
-  cmake --build build-asan -j"$(nproc)" --target model_tst_transitionsweep >/dev/null
-  build-asan/tests/model_tst_transitionsweep -silent
+  cmake --build build-asan -j"$(nproc)" --target transition_tst_transitionsweep >/dev/null
+  build-asan/tests/transition_tst_transitionsweep -silent
 fi

@@ -11,7 +11,7 @@
 #include "model/MotionType.h"
 #include "model/ProjectFile.h"
 #include "model/ProjectItemSimple.h"
-#include "model/TransitionType.h"
+#include "model/transition/TransitionType.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 // Picture loading: scaled decoding against full decoding, EXIF turning, the black
 // backing of transparent pictures and the suffix check.
-#include "model/ImageLoader.h"
+#include "model/picture/ImageLoader.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // last frames as the render job's queue does, so every frame pays for its own pixels.
 // --sheet [folder] writes frames 0, n / 2 and n - 1 of every type as PNG files instead
 // (default folder: transition-sheet in the build folder).
-#include "model/TransitionRenderer.h"
+#include "model/transition/TransitionRenderer.h"
 
 #include <QGuiApplication>
 #include <QDir>

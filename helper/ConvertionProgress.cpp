@@ -1,4 +1,4 @@
-#include "ConvertionProgress.h"
+#include "helper/ConvertionProgress.h"
 
 #include "platform/SessionKey.h"
 

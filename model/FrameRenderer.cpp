@@ -5,8 +5,8 @@
 #include "model/ProjectItemSimple.h"
 #include "model/ProjectItemTransition.h"
 #include "model/SlideInterfaces.h"
-#include "model/TransitionRenderer.h"
-#include "model/TransitionType.h"
+#include "model/transition/TransitionRenderer.h"
+#include "model/transition/TransitionType.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/FrameTypes.h"
+#include "model/transition/FrameTypes.h"
 
 #include <Qt>
 

@@ -1,6 +1,6 @@
 #include "model/ProjectFile.h"
 
-#include "model/ImageLoader.h"
+#include "model/picture/ImageLoader.h"
 #include "model/ProjectItemColor.h"
 #include "model/ProjectItemFirst.h"
 #include "model/ProjectItemSimple.h"

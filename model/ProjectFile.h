@@ -4,7 +4,7 @@
 #include "model/MotionType.h"
 #include "model/Resolution.h"
 #include "model/SlideText.h"
-#include "model/TransitionType.h"
+#include "model/transition/TransitionType.h"
 
 #include <QJsonObject>
 #include <QList>

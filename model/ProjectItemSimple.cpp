@@ -1,6 +1,6 @@
 #include "model/ProjectItemSimple.h"
 
-#include "model/TransitionType.h"
+#include "model/transition/TransitionType.h"
 
 #include <QFile>
 #include <QJsonValue>

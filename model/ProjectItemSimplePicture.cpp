@@ -1,7 +1,7 @@
 #include "model/ProjectItemSimple.h"
 
-#include "model/BlurredBackground.h"
-#include "model/ImageLoader.h"
+#include "model/picture/BlurredBackground.h"
+#include "model/picture/ImageLoader.h"
 #include "model/MotionType.h"
 
 #include <QPainter>

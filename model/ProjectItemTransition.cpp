@@ -1,6 +1,6 @@
 #include "model/ProjectItemTransition.h"
 
-#include "model/TransitionType.h"
+#include "model/transition/TransitionType.h"
 
 ProjectItemTransition::ProjectItemTransition(int time_ms, int transition, QObject* parent)
     : ProjectItem(time_ms, parent)

@@ -1,4 +1,4 @@
-#include "Resolution.h"
+#include "model/Resolution.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/TransitionType.h"
+#include "model/transition/TransitionType.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "RegistryKey.h"
+#include "platform/RegistryKey.h"
 
 #include <QDir>
 #include <QFile>

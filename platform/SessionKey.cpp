@@ -1,4 +1,4 @@
-#include "SessionKey.h"
+#include "platform/SessionKey.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "ToolPaths.h"
+#include "platform/ToolPaths.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>

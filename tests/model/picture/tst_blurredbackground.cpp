@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "model/BlurredBackground.h"
+#include "model/picture/BlurredBackground.h"
 #include "support/PhotoFixtures.h"
 
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "model/TransitionRenderer.h"
+#include "model/transition/TransitionRenderer.h"
 
-#include "model/TransitionCanvas.h"
+#include "model/transition/TransitionCanvas.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "support/TransitionProbe.h"
 
-#include "model/TransitionRenderer.h"
+#include "model/transition/TransitionRenderer.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "model/TransitionRenderer.h"
+#include "model/transition/TransitionRenderer.h"
 #include "support/TransitionProbe.h"
 
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "model/ExifReader.h"
+#include "model/picture/ExifReader.h"
 #include "support/PhotoFixtures.h"
 
 #include <QBuffer>

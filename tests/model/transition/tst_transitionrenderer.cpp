@@ -1,7 +1,7 @@
 #include <QtTest>
 
 #include "support/TransitionProbe.h"
-#include "model/TransitionRenderer.h"
+#include "model/transition/TransitionRenderer.h"
 
 #include <cstdlib>
 

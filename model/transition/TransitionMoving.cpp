@@ -1,7 +1,7 @@
 // Effects in which a picture moves, turns or changes size.
-#include "model/TransitionRenderer.h"
+#include "model/transition/TransitionRenderer.h"
 
-#include "model/TransitionCanvas.h"
+#include "model/transition/TransitionCanvas.h"
 
 #include <QTransform>
 #include <QtMath>

@@ -1,4 +1,4 @@
-#include "model/TransitionCanvas.h"
+#include "model/transition/TransitionCanvas.h"
 
 #include <QTransform>
 

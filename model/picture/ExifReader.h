@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ExifValue.h"
+#include "model/picture/ExifValue.h"
 
 #include <QSharedDataPointer>
 #include <QString>

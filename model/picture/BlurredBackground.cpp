@@ -1,4 +1,4 @@
-#include "model/BlurredBackground.h"
+#include "model/picture/BlurredBackground.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 // Wipes in 100-pixel stripes and the fades.
-#include "model/TransitionRenderer.h"
+#include "model/transition/TransitionRenderer.h"
 
-#include "model/TransitionCanvas.h"
+#include "model/transition/TransitionCanvas.h"
 
 #include <QtMath>
 

@@ -1,6 +1,6 @@
-#include "model/ImageLoader.h"
+#include "model/picture/ImageLoader.h"
 
-#include "model/ExifReader.h"
+#include "model/picture/ExifReader.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "model/ImageLoader.h"
+#include "model/picture/ImageLoader.h"
 #include "support/PhotoFixtures.h"
 
 #include <QImageReader>

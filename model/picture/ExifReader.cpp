@@ -1,4 +1,4 @@
-#include "model/ExifReader.h"
+#include "model/picture/ExifReader.h"
 
 #include <QFile>
 #include <QMap>

@@ -1,4 +1,4 @@
-#include "model/ExifValue.h"
+#include "model/picture/ExifValue.h"
 
 #include <type_traits>
 

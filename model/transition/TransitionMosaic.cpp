@@ -1,7 +1,7 @@
 // Pixelate and the effects that reveal the new picture block by block or band by band.
-#include "model/TransitionRenderer.h"
+#include "model/transition/TransitionRenderer.h"
 
-#include "model/TransitionCanvas.h"
+#include "model/transition/TransitionCanvas.h"
 
 #include <QtMath>
 
