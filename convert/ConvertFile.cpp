@@ -4,8 +4,34 @@
 #include "convert/ConvertSession.h"
 #include "convert/OutputFile.h"
 
+#include <filesystem>
+#include <system_error>
+
+#include <sys/stat.h>
+
+namespace {
+
+// Same device and inode, or the same path once links and dots are resolved.
+bool sameFile(const std::string& a, const std::string& b)
+{
+    struct stat first {}, second {};
+    if (stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0)
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    std::error_code error;
+    const auto canonicalA = std::filesystem::weakly_canonical(a, error);
+    if (error)
+        return false;
+    const auto canonicalB = std::filesystem::weakly_canonical(b, error);
+    return !error && canonicalA == canonicalB;
+}
+
+} // namespace
+
 bool convertFile(const std::string& input, const std::string& output)
 {
+    // The WAV would take the place of its own source.
+    if (sameFile(input, output))
+        return false;
     AudioSource source;
     if (!source.open(input))
         return false;

@@ -3,6 +3,7 @@
 #include "support/MediaTools.h"
 
 #include <cstdlib>
+#include <unistd.h>
 
 using MediaTools::makeMedia;
 using MediaTools::probeAudio;
@@ -54,6 +55,8 @@ private slots:
     void argumentCount();
     void existingOutputReplaced();
     void failureKeepsExistingOutput();
+    void sourceIsOutput_data();
+    void sourceIsOutput();
     void namesAreLocalPaths();
 
 private:
@@ -246,6 +249,35 @@ void TestConvertProgram::failureKeepsExistingOutput()
     QVERIFY(junk.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), junk.readAll());
     QCOMPARE(entries(m_work->path()), QStringList {"out.wav"});
+}
+
+void TestConvertProgram::sourceIsOutput_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::newRow("same name") << "song.mp3";
+    QTest::newRow("another spelling") << "./sub/../song.mp3";
+    QTest::newRow("a link to it") << "link.mp3";
+    QTest::newRow("a hard link") << "hard.mp3";
+}
+
+// Naming the source as the output is refused; the source stays as it was.
+void TestConvertProgram::sourceIsOutput()
+{
+    QFETCH(QString, output);
+    QDir work(m_work->path());
+    const QString song = work.filePath("song.mp3");
+    QVERIFY(QFile::copy(input("tone.mp3"), song));
+    QVERIFY(work.mkdir("sub"));
+    QVERIFY(QFile::link(song, work.filePath("link.mp3")));
+    QCOMPARE(::link(QFile::encodeName(song).constData(),
+                    QFile::encodeName(work.filePath("hard.mp3")).constData()), 0);
+    QCOMPARE(convertIn({"song.mp3", output}), Failure);
+    QFile kept(song);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QFile original(input("tone.mp3"));
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), original.readAll());
+    QCOMPARE(entries(work.path()), (QStringList {"hard.mp3", "link.mp3", "song.mp3", "sub"}));
 }
 
 // A name that looks like an address is a file name here.
