@@ -160,6 +160,9 @@ bool EncodeUtil::convertToWav(const QString& source, const QString& wavFile) con
 {
     static const QRegularExpression converted(QStringLiteral("\\.(m4a|wma)$"),
                                               QRegularExpression::CaseInsensitiveOption);
+    // A pipe or device named as music would block the reading program for ever.
+    if (!QFileInfo(source).isFile())
+        return false;
     if (!source.contains(converted))
         return ffmpegTranscode(source, wavFile);
     // Joined tracks must share one format: the converter keeps the source's rate, so

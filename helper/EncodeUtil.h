@@ -31,6 +31,7 @@ public:
     // The file delayed by a positive offset and faded in and out, or the file itself.
     QString applyDelayAndFades(const QString& file, int lengthSeconds, int fade, int offset,
                                const QString& folder) const;
+    // False at once for anything but a regular file.
     bool convertToWav(const QString& source, const QString& wavFile) const;
     bool ffmpegTranscode(const QString& source, const QString& wavFile) const;
     bool runConverter(const QString& source, const QString& wavFile) const;

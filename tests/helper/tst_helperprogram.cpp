@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QRandomGenerator>
 
+#include <sys/stat.h>
+
 extern "C" {
 #include <libavcodec/codec_id.h>
 }
@@ -91,6 +93,8 @@ private slots:
     void requestRefused();
     void videoWithoutMusic();
     void videoWithMusic();
+    void musicThatIsNoFile_data();
+    void musicThatIsNoFile();
     void projectLoop();
     void emptyShow_data();
     void emptyShow();
@@ -261,6 +265,35 @@ void TestHelperProgram::videoWithMusic()
     QVERIFY2(video.frames.size() >= 20 && video.frames.size() <= 23, qPrintable(QString::number(video.frames.size())));
     verifyNoWorkFilesLeft();
     QCOMPARE(QDir(m_cache).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+}
+
+void TestHelperProgram::musicThatIsNoFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("pipe") << "pipe.mp3";
+    QTest::newRow("pipe named as converted") << "pipe.m4a";
+    QTest::newRow("folder") << "folder.mp3";
+}
+
+// A track that is no regular file is left out before any program reads it: a pipe
+// would block the reader for ever.
+void TestHelperProgram::musicThatIsNoFile()
+{
+    QFETCH(QString, name);
+    const QString track = m_dir->filePath(name);
+    if (name.startsWith("pipe"))
+        QCOMPARE(mkfifo(QFile::encodeName(track).constData(), 0600), 0);
+    else
+        QVERIFY(QDir().mkpath(track));
+    QJsonObject document = project(1000, 1000);
+    document["audio"] = QJsonObject{{"loop", true},
+                                    {"files", QJsonArray{QJsonObject{{"file_name", track}}}}};
+    QByteArrayList lines;
+    QCOMPARE(HelperProcess::run(arguments(request(document)), &lines), 0);
+    QVERIFY(onlyProgressLines(lines));
+    QVERIFY(VideoProbe::read(m_output).ok);
+    QCOMPARE(SoundFixture::probe(m_output).channels, 0);
+    verifyNoWorkFilesLeft();
 }
 
 void TestHelperProgram::projectLoop()
