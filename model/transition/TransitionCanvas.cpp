@@ -71,7 +71,7 @@ void TransitionCanvas::drawImage(const QPoint& at, const QImage& picture, const 
     markPainted(QRect(at, part.size()));
 }
 
-void TransitionCanvas::drawTransformed(const QImage& picture, const QPoint& at,
+void TransitionCanvas::drawTransformed(const QImage& picture, const QPointF& at,
                                        const QTransform& transform)
 {
     if (picture.isNull())

@@ -35,7 +35,7 @@ public:
     // Draws `part` of `picture` with its top-left corner at `at`, unscaled.
     void drawImage(const QPoint& at, const QImage& picture, const QRect& part);
     // Draws `picture` at `at` through `transform`.
-    void drawTransformed(const QImage& picture, const QPoint& at, const QTransform& transform);
+    void drawTransformed(const QImage& picture, const QPointF& at, const QTransform& transform);
     void fill(const QColor& color);
 
     bool hand(const TransitionFrameSink& sink, int index, int count);

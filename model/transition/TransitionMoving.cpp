@@ -7,6 +7,7 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -47,27 +48,24 @@ PushParts pushParts(int type, int width, int height, int sx, int sy)
 // old picture shrinks into the centre while turning over the new one.
 void TransitionRenderer::renderRotate(int n, TransitionCanvas& canvas, bool inward)
 {
-    const int dw = m_width / (n - 1);
-    const int dh = m_height / (n - 1);
-    const int da = 360 / (n - 1);
-    const int sign = inward ? -1 : 1;
-    int w = inward ? n * dw : 0;
-    int h = inward ? n * dh : 0;
-    int angle = inward ? n * da : 0;
+    // Frame i is i steps from the start, multiplied rather than summed, so the outward turn
+    // ends on the whole picture upright whatever n is.
+    const auto stepsOf = [n](double span, int steps) { return steps * span / (n - 1); };
     for (int i = 0; i < n; ++i) {
+        const int steps = inward ? n - i : i;
         if (inward)
             canvas.drawNew(m_newPicture(), canvas.rect(), m_incremental);
         else
             canvas.drawOld(m_oldPicture(), canvas.rect());
+        const int w = qRound(stepsOf(m_width, steps));
+        const int h = qRound(stepsOf(m_height, steps));
         const QImage turning = scaled(inward ? m_oldPicture() : m_newPicture(), w, h, mode());
         QTransform transform;
-        transform.translate(m_width / 2, m_height / 2);
-        transform.rotate(angle);
-        transform.translate(-(w / 2), -(h / 2));
-        canvas.drawTransformed(turning, QPoint((m_width - w) / 2, (m_height - h) / 2), transform);
-        w += sign * dw;
-        h += sign * dh;
-        angle += sign * da;
+        transform.translate(m_width / 2.0, m_height / 2.0);
+        transform.rotate(std::fmod(stepsOf(360, steps), 360.0));
+        transform.translate(-w / 2.0, -h / 2.0);
+        canvas.drawTransformed(turning, QPointF((m_width - w) / 2.0, (m_height - h) / 2.0),
+                               transform);
         if (!canvas.hand(m_sink, i, n))
             return;
     }

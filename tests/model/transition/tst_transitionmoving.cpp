@@ -34,6 +34,7 @@ class TestTransitionMoving : public QObject
     Q_OBJECT
 
 private slots:
+    void rotateOutEndsUprightAndWhole_data();
     void rotateOutEndsUprightAndWhole();
     void rotateInStartsAlmostWhole();
     void flipOverTipsOldThenNew();
@@ -48,17 +49,30 @@ private slots:
     void firstFrameShowsTheOldPicture();
 };
 
-// n = 61 at 1920 x 1080: the last frame draws the new picture at full size turned by 360.
+void TestTransitionMoving::rotateOutEndsUprightAndWhole_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("61 at 1920 x 1080") << 61 << QSize(1920, 1080);
+    // Steps that are no whole numbers of pixels and degrees.
+    QTest::newRow("31 at 1920 x 1080") << 31 << QSize(1920, 1080);
+    QTest::newRow("32 at 1920 x 1080") << 32 << QSize(1920, 1080);
+    QTest::newRow("31 at 640 x 360") << 31 << QSize(640, 360);
+    QTest::newRow("46 at 640 x 360") << 46 << QSize(640, 360);
+}
+
+// The last frame is the new picture whole and upright; half way it is half size.
 void TestTransitionMoving::rotateOutEndsUprightAndWhole()
 {
-    TransitionSetup setup = solidSetup(8, 61, QSize(1920, 1080), Qt::black, Qt::white);
-    setup.keep = {30, 60};
+    QFETCH(int, n);
+    QFETCH(QSize, size);
+    TransitionSetup setup = solidSetup(8, n, size, Qt::black, Qt::white);
+    setup.keep = {(n - 1) / 2, n - 1};
     const TransitionRecord record = recordTransition(setup);
-    QCOMPARE(record.indices.size(), 61);
-    QVERIFY(isUniform(record.frames.value(60), Qt::white));
-    // Half way the new picture is half size, turned upside down around the centre.
-    const QImage half = record.frames.value(30);
-    QVERIFY(qAbs(shareOf(half, white) - 0.25) < 0.01);
+    QCOMPARE(record.indices.size(), n);
+    QVERIFY(isUniform(record.frames.value(n - 1), Qt::white));
+    const double half = double((n - 1) / 2) / (n - 1);
+    QVERIFY(qAbs(shareOf(record.frames.value((n - 1) / 2), white) - half * half) < 0.01);
 }
 
 // n = 61: frame 0 scales the old picture to 1952 x 1098 turned by 366 degrees.
