@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QMutexLocker>
-#include <QThread>
 
 namespace {
 
@@ -56,12 +55,6 @@ void FrameQueue::drain(const std::function<void(const QImage&)>& consume)
     QMutexLocker locker(&m_mutex);
     m_consumerFinished = true;
     m_changed.wakeAll();
-}
-
-void FrameQueue::waitAWhile(int ms)
-{
-    QCoreApplication::processEvents();
-    QThread::msleep(ms);
 }
 
 bool FrameQueue::hasRoomFor(const QImage& frame) const

@@ -37,9 +37,6 @@ public:
     void drain(const std::function<void(const QImage&)>& consume);
     bool consumerFinished() const { return m_consumerFinished; }
 
-    // Sleeps, handling the calling thread's pending events first.
-    static void waitAWhile(int ms);
-
 private:
     bool hasRoomFor(const QImage& frame) const;
     // Until done, with the mutex held: the thread's pending events first, then up to

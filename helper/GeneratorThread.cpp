@@ -7,6 +7,7 @@
 #include "model/FrameRenderer.h"
 #include "model/ProjectFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +19,8 @@
 namespace {
 
 constexpr int kVideoMode = 1; // the encoder writes video
+// How often a paused job looks at its session again.
+constexpr int kPausePollMs = 100;
 
 // The thread object must not go while its run is still going.
 void waitAndDelete(PrepareAudioThread* thread)
@@ -139,21 +142,24 @@ void GeneratorThread::writeOutput(const QString& video, const QString& sound) co
 bool GeneratorThread::onFrame(QImage frame, qint64 timestamp)
 {
     Q_UNUSED(timestamp)
-    if (!m_progress->isCanceled()) {
-        m_queue.push(frame);
-        m_progress->step();
-        waitWhilePaused();
-    }
-    return !m_progress->isCanceled() && !m_encoderFailed;
+    // Each control value is read once per frame; a cancel meanwhile is seen at the next one.
+    if (m_progress->isCanceled())
+        return false;
+    m_queue.push(frame);
+    m_progress->step();
+    return waitWhilePaused() && !m_encoderFailed;
 }
 
-void GeneratorThread::waitWhilePaused()
+bool GeneratorThread::waitWhilePaused()
 {
     while (m_progress->isPaused()) {
         if (m_progress->isCanceled())
-            return;
-        FrameQueue::waitAWhile(FrameQueue::WaitMs);
+            return false;
+        // Events first, so that what the paused thread is sent still arrives.
+        QCoreApplication::processEvents();
+        QThread::msleep(kPausePollMs);
     }
+    return true;
 }
 
 void GeneratorThread::feedEncoder()

@@ -39,8 +39,8 @@ public:
     // The frame sink of the renderer: queues the frame (waiting while the queue is full),
     // reports the step and holds while paused. False once canceled or the encoder failed.
     bool onFrame(QImage frame, qint64 timestamp);
-    // Holds while the session is paused, unless it is canceled.
-    void waitWhilePaused();
+    // Holds while the session is paused; false once it is canceled.
+    bool waitWhilePaused();
     // The encoder's side of the queue, until the renderer is finished and the queue empty.
     void feedEncoder();
     // A new WAV copy of a music file in the cache folder; empty when it cannot be made.
