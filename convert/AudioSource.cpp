@@ -1,10 +1,6 @@
 #include "convert/AudioSource.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libswresample/swresample.h>
-}
+#include "av/AvError.h"
 
 #include <sys/stat.h>
 
@@ -44,44 +40,64 @@ AudioSource::AudioSource() = default;
 
 AudioSource::~AudioSource()
 {
-    swr_free(&m_resampler);
     av_channel_layout_uninit(&m_inLayout);
-    av_frame_free(&m_frame);
-    av_packet_free(&m_packet);
-    avcodec_free_context(&m_decoder);
-    avformat_close_input(&m_format);
 }
 
 bool AudioSource::open(const std::string& path)
 {
-    if (!isRegularFile(path))
+    const std::string quoted = "\"" + path + "\"";
+    if (!isRegularFile(path)) {
+        m_error = quoted + " is not a regular file";
         return false;
+    }
     // The prefix keeps a name like "http:..." a path; nested opens stay local too.
     const std::string url = "file:" + path;
     AVDictionary* options = nullptr;
     av_dict_set(&options, "protocol_whitelist", "file", 0);
-    const int opened = avformat_open_input(&m_format, url.c_str(), nullptr, &options);
+    AVFormatContext* format = nullptr;
+    int opened = avformat_open_input(&format, url.c_str(), nullptr, &options);
     av_dict_free(&options);
-    if (opened < 0 || avformat_find_stream_info(m_format, nullptr) < 0)
-        return false;
-    m_streamIndex = firstAudioStream(*m_format);
+    m_format.reset(format);
+    if (opened >= 0)
+        opened = avformat_find_stream_info(format, nullptr);
+    if (opened < 0)
+        return fail("Cannot read " + quoted, opened);
+    m_streamIndex = firstAudioStream(*format);
     if (m_streamIndex < 0)
-        return false;
-    for (unsigned i = 0; i < m_format->nb_streams; ++i) {
+        return fail("No audio in " + quoted, AVERROR_STREAM_NOT_FOUND);
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
         if (static_cast<int>(i) != m_streamIndex)
-            m_format->streams[i]->discard = AVDISCARD_ALL;
+            format->streams[i]->discard = AVDISCARD_ALL;
     }
-    const AVStream* stream = m_format->streams[m_streamIndex];
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    m_decoder = codec ? avcodec_alloc_context3(codec) : nullptr;
-    if (!m_decoder || avcodec_parameters_to_context(m_decoder, stream->codecpar) < 0)
+    if (!openDecoder(*format->streams[m_streamIndex]))
         return false;
-    m_decoder->pkt_timebase = stream->time_base;
-    if (avcodec_open2(m_decoder, codec, nullptr) < 0)
-        return false;
-    m_packet = av_packet_alloc();
-    m_frame = av_frame_alloc();
-    return m_packet && m_frame && channels() > 0 && sampleRate() > 0;
+    return (channels() > 0 && sampleRate() > 0) || fail("No audio in " + quoted, AVERROR_INVALIDDATA);
+}
+
+bool AudioSource::openDecoder(const AVStream& stream)
+{
+    const AVCodec* codec = avcodec_find_decoder(stream.codecpar->codec_id);
+    if (!codec)
+        return fail("No audio decoder", AVERROR_DECODER_NOT_FOUND);
+    m_decoder.reset(avcodec_alloc_context3(codec));
+    m_packet.reset(av_packet_alloc());
+    m_frame.reset(av_frame_alloc());
+    if (!m_decoder || !m_packet || !m_frame)
+        return fail("No audio decoder", AVERROR(ENOMEM));
+    int opened = avcodec_parameters_to_context(m_decoder.get(), stream.codecpar);
+    m_decoder->pkt_timebase = stream.time_base;
+    if (opened >= 0)
+        opened = avcodec_open2(m_decoder.get(), codec, nullptr);
+    if (opened < 0)
+        return fail(std::string("Cannot open the audio decoder ") + codec->name, opened);
+    return true;
+}
+
+bool AudioSource::fail(const std::string& what, int code)
+{
+    if (m_error.empty())
+        m_error = what + ": " + avErrorText(code);
+    return false;
 }
 
 int AudioSource::channels() const
@@ -113,8 +129,8 @@ AudioSource::Result AudioSource::read(MediaBuffer& buffer, std::size_t minimum)
                 return Result::Error;
             break;
         }
-        const bool converted = updateResampler(buffer, *m_frame) && convert(buffer, m_frame) >= 0;
-        av_frame_unref(m_frame);
+        const bool converted = updateResampler(buffer, *m_frame) && convert(buffer, m_frame.get()) >= 0;
+        av_frame_unref(m_frame.get());
         if (!converted)
             return Result::Error;
         if (buffer.length >= minimum)
@@ -127,13 +143,15 @@ AudioSource::Result AudioSource::read(MediaBuffer& buffer, std::size_t minimum)
 AudioSource::Input AudioSource::decodeFrame()
 {
     for (;;) {
-        const int received = avcodec_receive_frame(m_decoder, m_frame);
+        const int received = avcodec_receive_frame(m_decoder.get(), m_frame.get());
         if (received == 0)
             return Input::Frame;
         if (received == AVERROR_EOF)
             return Input::End;
-        if (received == AVERROR(ENOMEM))
+        if (received == AVERROR(ENOMEM)) {
+            fail("Cannot decode the audio", received);
             return Input::Error;
+        }
         if (received != AVERROR(EAGAIN))
             continue;
         if (m_draining)
@@ -147,20 +165,21 @@ AudioSource::Input AudioSource::decodeFrame()
 bool AudioSource::sendNextPacket()
 {
     for (;;) {
-        const int read = av_read_frame(m_format, m_packet);
+        const int read = av_read_frame(m_format.get(), m_packet.get());
         if (read == AVERROR_EOF || read == AVERROR_INVALIDDATA) {
             m_draining = true;
-            return avcodec_send_packet(m_decoder, nullptr) == 0;
+            const int flushed = avcodec_send_packet(m_decoder.get(), nullptr);
+            return flushed == 0 || fail("Cannot decode the audio", flushed);
         }
         if (read < 0)
-            return false;
+            return fail("Cannot read the audio", read);
         if (m_packet->stream_index != m_streamIndex) {
-            av_packet_unref(m_packet);
+            av_packet_unref(m_packet.get());
             continue;
         }
-        const int sent = avcodec_send_packet(m_decoder, m_packet);
-        av_packet_unref(m_packet);
-        return sent != AVERROR(ENOMEM);
+        const int sent = avcodec_send_packet(m_decoder.get(), m_packet.get());
+        av_packet_unref(m_packet.get());
+        return sent != AVERROR(ENOMEM) || fail("Cannot decode the audio", sent);
     }
 }
 
@@ -180,35 +199,38 @@ bool AudioSource::updateResampler(MediaBuffer& buffer, const AVFrame& frame)
     AVChannelLayout outLayout {};
     av_channel_layout_default(&outLayout, m_outChannels);
     SwrContext* resampler = nullptr;
-    const int made = swr_alloc_set_opts2(&resampler, &outLayout, AV_SAMPLE_FMT_S16, m_outRate,
-                                         &inLayout, static_cast<AVSampleFormat>(m_inFormat),
-                                         m_inRate, 0, nullptr);
+    int made = swr_alloc_set_opts2(&resampler, &outLayout, AV_SAMPLE_FMT_S16, m_outRate, &inLayout,
+                                   static_cast<AVSampleFormat>(m_inFormat), m_inRate, 0, nullptr);
+    SwrContextPtr owner(resampler);
     av_channel_layout_uninit(&inLayout);
     av_channel_layout_uninit(&outLayout);
-    if (made < 0 || swr_init(resampler) < 0) {
-        swr_free(&resampler);
-        return false;
-    }
-    swr_free(&m_resampler);
-    m_resampler = resampler;
+    if (made >= 0)
+        made = swr_init(resampler);
+    if (made < 0)
+        return fail("Cannot resample the audio", made);
+    m_resampler = std::move(owner);
     return true;
 }
 
 int AudioSource::convert(MediaBuffer& buffer, const AVFrame* frame)
 {
     const int inSamples = frame ? frame->nb_samples : 0;
-    const int room = swr_get_out_samples(m_resampler, inSamples);
-    if (room < 0)
+    const int room = swr_get_out_samples(m_resampler.get(), inSamples);
+    if (room < 0) {
+        fail("Cannot resample the audio", room);
         return -1;
+    }
     const std::size_t frameBytes = static_cast<std::size_t>(m_outChannels) * BytesPerSample;
     const std::size_t needed = buffer.length + static_cast<std::size_t>(room) * frameBytes;
     if (buffer.data.size() < needed)
         buffer.data.resize(needed);
     std::uint8_t* out = buffer.data.data() + buffer.length;
-    const int converted = swr_convert(m_resampler, &out, room,
+    const int converted = swr_convert(m_resampler.get(), &out, room,
                                       frame ? const_cast<const std::uint8_t**>(frame->extended_data) : nullptr,
                                       inSamples);
-    if (converted > 0)
+    if (converted < 0)
+        fail("Cannot resample the audio", converted);
+    else
         buffer.length += static_cast<std::size_t>(converted) * frameBytes;
     return converted;
 }

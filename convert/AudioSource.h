@@ -1,18 +1,9 @@
 #pragma once
 
+#include "av/AvHolders.h"
 #include "convert/MediaSample.h"
 
 #include <string>
-
-extern "C" {
-#include <libavutil/channel_layout.h>
-}
-
-struct AVCodecContext;
-struct AVFormatContext;
-struct AVFrame;
-struct AVPacket;
-struct SwrContext;
 
 // Decodes the first audio stream of a local file into interleaved 16-bit PCM.
 class AudioSource
@@ -28,6 +19,8 @@ public:
 
     // Only a regular file is opened, by path, whatever its name looks like.
     bool open(const std::string& path);
+    // Why open or the first failed read failed, with FFmpeg's text; empty when nothing failed.
+    const std::string& errorText() const { return m_error; }
     int channels() const;
     int sampleRate() const;
 
@@ -40,6 +33,7 @@ public:
 private:
     enum class Input { Frame, End, Error };
 
+    bool openDecoder(const AVStream& stream);
     Input decodeFrame();
     bool sendNextPacket();
     // Makes the resampler fit the frame; the tail of a replaced one goes to the buffer.
@@ -47,12 +41,14 @@ private:
     // Appends the resampled frame, or the resampler's tail when null; -1 on failure.
     int convert(MediaBuffer& buffer, const AVFrame* frame);
     bool drainResampler(MediaBuffer& buffer);
+    // Keeps the first failure's reason: what failed, then FFmpeg's text for code. False.
+    bool fail(const std::string& what, int code);
 
-    AVFormatContext* m_format = nullptr;
-    AVCodecContext* m_decoder = nullptr;
-    AVPacket* m_packet = nullptr;
-    AVFrame* m_frame = nullptr;
-    SwrContext* m_resampler = nullptr;
+    AvInputPtr m_format;
+    AvCodecContextPtr m_decoder;
+    AvPacketPtr m_packet;
+    AvFramePtr m_frame;
+    SwrContextPtr m_resampler;
     AVChannelLayout m_inLayout {};
     int m_inFormat = -1;
     int m_inRate = 0;
@@ -61,4 +57,5 @@ private:
     int m_outRate = 0;
     bool m_draining = false;
     bool m_ended = false;
+    std::string m_error;
 };

@@ -4,6 +4,8 @@
 #include "convert/ConvertSession.h"
 #include "convert/OutputFile.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -25,20 +27,34 @@ bool sameFile(const std::string& a, const std::string& b)
     return !error && canonicalA == canonicalB;
 }
 
+bool failWith(std::string* error, const std::string& text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
 } // namespace
 
-bool convertFile(const std::string& input, const std::string& output)
+bool convertFile(const std::string& input, const std::string& output, std::string* error)
 {
+    const std::string quoted = "\"" + output + "\"";
     // The WAV would take the place of its own source.
     if (sameFile(input, output))
-        return false;
+        return failWith(error, quoted + " is the source itself");
     AudioSource source;
     if (!source.open(input))
-        return false;
+        return failWith(error, source.errorText());
     OutputFile file(output);
     std::shared_ptr<FileByteStream> byteStream = file.create();
+    if (!byteStream)
+        return failWith(error, "Cannot create " + quoted + ": " + std::strerror(errno));
     std::unique_ptr<CWavSink> sink;
-    if (!byteStream || failed(CWavSink::create(byteStream, sink)))
-        return false;
-    return ConvertSession(source, *sink).run() && file.commit();
+    if (failed(CWavSink::create(byteStream, sink)))
+        return failWith(error, "Cannot write " + quoted);
+    if (!ConvertSession(source, *sink).run())
+        return failWith(error, source.errorText().empty() ? "Cannot write " + quoted : source.errorText());
+    if (!file.commit())
+        return failWith(error, "Cannot replace " + quoted + ": " + std::strerror(errno));
+    return true;
 }

@@ -1,5 +1,7 @@
 #include "helper/VideoEncoder.h"
 
+#include "av/AvError.h"
+
 #include <QImage>
 #include <QMutexLocker>
 #include <QThread>
@@ -8,10 +10,7 @@
 #include <cstring>
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/opt.h>
-#include <libswscale/swscale.h>
 }
 
 namespace {
@@ -82,23 +81,22 @@ void setFullRangeOutput(SwsContext* scaler)
 
 // A scaler that converts in slices on several threads: the same pixels as one thread
 // gives, in a fraction of the time.
-SwsContext* createScaler(const QSize& source, AVPixelFormat sourceFormat, const QSize& target)
+SwsContextPtr createScaler(const QSize& source, AVPixelFormat sourceFormat, const QSize& target)
 {
-    SwsContext* scaler = sws_alloc_context();
-    if (!scaler)
+    SwsContextPtr scaler(sws_alloc_context());
+    SwsContext* s = scaler.get();
+    if (!s)
         return nullptr;
-    const bool set = av_opt_set_int(scaler, "srcw", source.width(), 0) >= 0
-        && av_opt_set_int(scaler, "srch", source.height(), 0) >= 0
-        && av_opt_set_int(scaler, "src_format", sourceFormat, 0) >= 0
-        && av_opt_set_int(scaler, "dstw", target.width(), 0) >= 0
-        && av_opt_set_int(scaler, "dsth", target.height(), 0) >= 0
-        && av_opt_set_int(scaler, "dst_format", kPictureFormat, 0) >= 0
-        && av_opt_set_int(scaler, "sws_flags", SWS_BICUBIC, 0) >= 0
-        && av_opt_set_int(scaler, "threads", std::min(QThread::idealThreadCount(), kScalerThreads), 0) >= 0;
-    if (!set || sws_init_context(scaler, nullptr, nullptr) < 0) {
-        sws_freeContext(scaler);
+    const bool set = av_opt_set_int(s, "srcw", source.width(), 0) >= 0
+        && av_opt_set_int(s, "srch", source.height(), 0) >= 0
+        && av_opt_set_int(s, "src_format", sourceFormat, 0) >= 0
+        && av_opt_set_int(s, "dstw", target.width(), 0) >= 0
+        && av_opt_set_int(s, "dsth", target.height(), 0) >= 0
+        && av_opt_set_int(s, "dst_format", kPictureFormat, 0) >= 0
+        && av_opt_set_int(s, "sws_flags", SWS_BICUBIC, 0) >= 0
+        && av_opt_set_int(s, "threads", std::min(QThread::idealThreadCount(), kScalerThreads), 0) >= 0;
+    if (!set || sws_init_context(s, nullptr, nullptr) < 0)
         return nullptr;
-    }
     return scaler;
 }
 
@@ -157,20 +155,39 @@ bool VideoEncoder::open()
     QMutexLocker locker(&m_writeLock);
     if (m_formatContext)
         return false;
-    const QByteArray fileName = m_fileName.toUtf8();
-    if (avformat_alloc_output_context2(&m_formatContext, nullptr, nullptr, fileName.constData()) < 0)
-        return false;
+    m_error.clear();
+    const QByteArray fileName = m_settings.fileName.toUtf8();
+    AVFormatContext* format = nullptr;
+    const int allocated = avformat_alloc_output_context2(&format, nullptr, nullptr, fileName.constData());
+    if (allocated < 0)
+        return fail(QStringLiteral("No video format for \"%1\"").arg(m_settings.fileName), allocated);
+    m_formatContext.reset(format);
     if (isVideoMode() && (!addStream() || !openCodec()))
         return false;
-    if (!(m_formatContext->oformat->flags & AVFMT_NOFILE)
-        && avio_open(&m_formatContext->pb, fileName.constData(), AVIO_FLAG_WRITE) < 0)
-        return false;
-    if (avformat_write_header(m_formatContext, nullptr) < 0)
-        return false;
+    if (!(format->oformat->flags & AVFMT_NOFILE)) {
+        const int opened = avio_open(&format->pb, fileName.constData(), AVIO_FLAG_WRITE);
+        if (opened < 0)
+            return fail(QStringLiteral("Cannot create \"%1\"").arg(m_settings.fileName), opened);
+    }
+    const int written = avformat_write_header(format, nullptr);
+    if (written < 0)
+        return writeFailed(written);
     m_headerWritten = true;
     m_frameCounter = 0;
-    av_dump_format(m_formatContext, 0, fileName.constData(), 1);
+    av_dump_format(format, 0, fileName.constData(), 1);
     return true;
+}
+
+bool VideoEncoder::fail(const QString& what, int code)
+{
+    if (m_error.isEmpty())
+        m_error = what + QStringLiteral(": ") + QString::fromStdString(avErrorText(code));
+    return false;
+}
+
+bool VideoEncoder::writeFailed(int code)
+{
+    return fail(QStringLiteral("Cannot write to \"%1\"").arg(m_settings.fileName), code);
 }
 
 bool VideoEncoder::addStream()
@@ -178,43 +195,40 @@ bool VideoEncoder::addStream()
     AVCodecID id = m_formatContext->oformat->video_codec;
     m_codec = findEncoder(id);
     if (!m_codec)
-        return false;
-    m_stream = avformat_new_stream(m_formatContext, nullptr);
-    if (!m_stream)
-        return false;
-    m_codecContext = avcodec_alloc_context3(m_codec);
-    if (!m_codecContext)
-        return false;
+        return fail(QStringLiteral("No video encoder"), AVERROR_ENCODER_NOT_FOUND);
+    m_stream = avformat_new_stream(m_formatContext.get(), nullptr);
+    m_codecContext.reset(avcodec_alloc_context3(m_codec));
+    if (!m_stream || !m_codecContext)
+        return fail(QStringLiteral("No video stream"), AVERROR(ENOMEM));
 
-    m_codecContext->codec_id = id;
-    m_codecContext->codec_type = AVMEDIA_TYPE_VIDEO;
-    m_codecContext->width = m_width;
-    m_codecContext->height = m_height;
-    m_codecContext->pix_fmt = kPictureFormat;
+    AVCodecContext* c = m_codecContext.get();
+    c->codec_id = id;
+    c->codec_type = AVMEDIA_TYPE_VIDEO;
+    c->width = m_settings.width;
+    c->height = m_settings.height;
+    c->pix_fmt = kPictureFormat;
 
-    AVRational rate = av_d2q(m_fps, 1001000);
+    AVRational rate = av_d2q(m_settings.fps, 1001000);
     if (m_codec->supported_framerates)
         rate = m_codec->supported_framerates[av_find_nearest_q_idx(rate, m_codec->supported_framerates)];
     m_stream->time_base = av_inv_q(rate);
-    m_codecContext->time_base = m_stream->time_base;
-    m_codecContext->framerate = rate;
+    c->time_base = m_stream->time_base;
+    c->framerate = rate;
     m_stream->avg_frame_rate = rate;
 
     if (id == AV_CODEC_ID_MPEG4) {
-        m_codecContext->max_b_frames = 2;
+        c->max_b_frames = 2;
     } else if (id == AV_CODEC_ID_MSMPEG4V3) {
-        m_codecContext->max_b_frames = 0;
-        m_codecContext->mb_decision = FF_MB_DECISION_RD;
-        m_codecContext->trellis = 2;
+        c->max_b_frames = 0;
+        c->mb_decision = FF_MB_DECISION_RD;
+        c->trellis = 2;
     }
-    if (m_formatContext->oformat->flags & AVFMT_GLOBALHEADER)
-        m_codecContext->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     return true;
 }
 
 void VideoEncoder::setCodecOptions(AVDictionary** options)
 {
-    AVCodecContext* c = m_codecContext;
+    AVCodecContext* c = m_codecContext.get();
     switch (c->codec_id) {
     case AV_CODEC_ID_MJPEG:
         c->qmin = 4;
@@ -263,15 +277,19 @@ bool VideoEncoder::openCodec()
     if (m_codec->capabilities & AV_CODEC_CAP_EXPERIMENTAL)
         m_codecContext->strict_std_compliance = FF_COMPLIANCE_EXPERIMENTAL;
 
-    const int opened = avcodec_open2(m_codecContext, m_codec, &options);
+    int opened = avcodec_open2(m_codecContext.get(), m_codec, &options);
     av_dict_free(&options);
-    if (opened < 0 || avcodec_parameters_from_context(m_stream->codecpar, m_codecContext) < 0)
-        return false;
+    if (opened >= 0)
+        opened = avcodec_parameters_from_context(m_stream->codecpar, m_codecContext.get());
+    if (opened < 0)
+        return fail(QStringLiteral("Cannot open the video encoder %1").arg(QLatin1String(m_codec->name)), opened);
 
-    m_picture = av_frame_alloc();
-    m_source = av_frame_alloc();
-    m_packet = av_packet_alloc();
-    return m_picture && m_source && m_packet && allocatePicture();
+    m_picture.reset(av_frame_alloc());
+    m_source.reset(av_frame_alloc());
+    m_packet.reset(av_packet_alloc());
+    if (!m_picture || !m_source || !m_packet)
+        return fail(QStringLiteral("No video frame"), AVERROR(ENOMEM));
+    return allocatePicture();
 }
 
 bool VideoEncoder::allocatePicture()
@@ -279,7 +297,8 @@ bool VideoEncoder::allocatePicture()
     m_picture->format = kPictureFormat;
     m_picture->width = m_codecContext->width;
     m_picture->height = m_codecContext->height;
-    return av_frame_get_buffer(m_picture, 0) >= 0;
+    const int allocated = av_frame_get_buffer(m_picture.get(), 0);
+    return allocated >= 0 || fail(QStringLiteral("No video frame"), allocated);
 }
 
 bool VideoEncoder::encodeFrame(const QImage& image)
@@ -293,8 +312,8 @@ bool VideoEncoder::encodeFrame(const QImage& image)
     if (!prepareScaler(image.size(), source))
         return false;
     // The codec may still hold the last picture; take fresh planes rather than copy it.
-    if (!av_frame_is_writable(m_picture)) {
-        av_frame_unref(m_picture);
+    if (!av_frame_is_writable(m_picture.get())) {
+        av_frame_unref(m_picture.get());
         if (!allocatePicture())
             return false;
     }
@@ -302,8 +321,9 @@ bool VideoEncoder::encodeFrame(const QImage& image)
     if (!scale(image))
         return false;
     m_picture->pts = m_frameCounter++;
-    if (avcodec_send_frame(m_codecContext, m_picture) < 0)
-        return false;
+    const int sent = avcodec_send_frame(m_codecContext.get(), m_picture.get());
+    if (sent < 0)
+        return fail(QStringLiteral("Cannot encode a frame"), sent);
     return writePendingPackets();
 }
 
@@ -311,12 +331,12 @@ bool VideoEncoder::prepareScaler(const QSize& size, int format)
 {
     if (m_scaler && size == m_sourceSize && format == m_sourceFormat)
         return true;
-    sws_freeContext(m_scaler);
     m_scaler = createScaler(size, AVPixelFormat(format), QSize(m_codecContext->width, m_codecContext->height));
     if (!m_scaler)
-        return false;
+        return fail(QStringLiteral("No scaler for frames of %1x%2").arg(size.width()).arg(size.height()),
+                    AVERROR(EINVAL));
     if (m_codecContext->color_range == AVCOL_RANGE_JPEG)
-        setFullRangeOutput(m_scaler);
+        setFullRangeOutput(m_scaler.get());
     m_sourceSize = size;
     m_sourceFormat = format;
     return true;
@@ -326,7 +346,7 @@ bool VideoEncoder::scale(const QImage& image)
 {
     // The frame lends its pixels to the scaler; only an odd width needs a copy.
     const bool copy = image.width() % 2 && image.depth() >= 16;
-    AVFrame* source = m_source;
+    AVFrame* source = m_source.get();
     source->format = m_sourceFormat;
     source->width = image.width();
     source->height = image.height();
@@ -335,23 +355,24 @@ bool VideoEncoder::scale(const QImage& image)
                            : const_cast<uint8_t*>(image.constBits());
     const size_t bytes = copy ? m_edgePixels.size() : size_t(image.sizeInBytes());
     source->buf[0] = av_buffer_create(source->data[0], bytes, &keepPixels, nullptr, AV_BUFFER_FLAG_READONLY);
-    const bool scaled = source->buf[0] && sws_scale_frame(m_scaler, m_picture, source) >= 0;
+    const int scaled = source->buf[0] ? sws_scale_frame(m_scaler.get(), m_picture.get(), source) : AVERROR(ENOMEM);
     av_frame_unref(source);
-    return scaled;
+    return scaled >= 0 || fail(QStringLiteral("Cannot scale a frame"), scaled);
 }
 
 bool VideoEncoder::writePendingPackets()
 {
     for (;;) {
-        const int received = avcodec_receive_packet(m_codecContext, m_packet);
+        const int received = avcodec_receive_packet(m_codecContext.get(), m_packet.get());
         if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
             return true;
         if (received < 0)
-            return false;
+            return fail(QStringLiteral("Cannot encode a frame"), received);
         m_packet->stream_index = m_stream->index;
-        av_packet_rescale_ts(m_packet, m_codecContext->time_base, m_stream->time_base);
-        if (av_interleaved_write_frame(m_formatContext, m_packet) < 0)
-            return false;
+        av_packet_rescale_ts(m_packet.get(), m_codecContext->time_base, m_stream->time_base);
+        const int written = av_interleaved_write_frame(m_formatContext.get(), m_packet.get());
+        if (written < 0)
+            return writeFailed(written);
     }
 }
 
@@ -359,11 +380,7 @@ bool VideoEncoder::close()
 {
     QMutexLocker locker(&m_writeLock);
     const bool written = release();
-    m_fps = 15;
-    m_mode = 1;
-    m_fileName.clear();
-    m_width = 640;
-    m_height = 480;
+    m_settings = Settings();
     return written;
 }
 
@@ -372,23 +389,26 @@ bool VideoEncoder::release()
     bool written = true;
     if (m_headerWritten) {
         // Codecs with delay keep the last frames until they are flushed.
-        if (m_codecContext && avcodec_send_frame(m_codecContext, nullptr) >= 0)
+        if (m_codecContext && avcodec_send_frame(m_codecContext.get(), nullptr) >= 0)
             written = writePendingPackets();
         // The trailer also reports a failed write of the buffered data.
-        written = av_write_trailer(m_formatContext) >= 0 && written;
+        const int finished = av_write_trailer(m_formatContext.get());
+        if (finished < 0)
+            written = writeFailed(finished);
     }
     m_headerWritten = false;
-    avcodec_free_context(&m_codecContext);
-    av_frame_free(&m_picture);
-    av_frame_free(&m_source);
-    av_packet_free(&m_packet);
-    sws_freeContext(m_scaler);
-    m_scaler = nullptr;
+    m_codecContext.reset();
+    m_picture.reset();
+    m_source.reset();
+    m_packet.reset();
+    m_scaler.reset();
     std::vector<uint8_t>().swap(m_edgePixels);
-    if (m_formatContext && avio_closep(&m_formatContext->pb) < 0)
-        written = false;
-    avformat_free_context(m_formatContext);
-    m_formatContext = nullptr;
+    if (m_formatContext) {
+        const int closed = avio_closep(&m_formatContext->pb);
+        if (closed < 0)
+            written = writeFailed(closed);
+    }
+    m_formatContext.reset();
     m_stream = nullptr;
     m_codec = nullptr;
     return written;

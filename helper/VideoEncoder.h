@@ -1,5 +1,7 @@
 #pragma once
 
+#include "av/AvHolders.h"
+
 #include <QMutex>
 #include <QSize>
 #include <QString>
@@ -9,14 +11,6 @@
 #include <vector>
 
 class QImage;
-struct AVCodec;
-struct AVCodecContext;
-struct AVDictionary;
-struct AVFormatContext;
-struct AVFrame;
-struct AVPacket;
-struct AVStream;
-struct SwsContext;
 
 // Writes frames into a video file without sound; the container follows the file
 // name's extension. Configure, open, feed frames (from any one thread), close.
@@ -29,13 +23,13 @@ public:
     VideoEncoder(const VideoEncoder&) = delete;
     VideoEncoder& operator=(const VideoEncoder&) = delete;
 
-    void setFileName(const QString& fileName) { m_fileName = fileName; }
+    void setFileName(const QString& fileName) { m_settings.fileName = fileName; }
     // Both keep the size even: 1081 becomes 1080.
-    void setWidth(int width) { m_width = width & ~1; }
-    void setHeight(int height) { m_height = height & ~1; }
-    void setFps(int fps) { m_fps = fps; }
+    void setWidth(int width) { m_settings.width = width & ~1; }
+    void setHeight(int height) { m_settings.height = height & ~1; }
+    void setFps(int fps) { m_settings.fps = fps; }
     // 1 or 2 write video; any other mode writes no stream.
-    void setMode(int mode) { m_mode = mode; }
+    void setMode(int mode) { m_settings.mode = mode; }
 
     // Creates the file and writes the container header. False when already open.
     bool open();
@@ -46,11 +40,21 @@ public:
     // the configuration back to its defaults. False when a write failed (a full disk):
     // the file is then incomplete.
     bool close();
+    // Why the first failure since open failed, with FFmpeg's text; empty when none did.
+    QString errorString() const { return m_error; }
 
     static qint64 bitRateForHeight(int height);
 
 private:
-    bool isVideoMode() const { return m_mode == 1 || m_mode == 2; }
+    struct Settings {
+        int fps = 15;
+        int mode = 1;
+        QString fileName;
+        int width = 640;
+        int height = 480;
+    };
+
+    bool isVideoMode() const { return m_settings.mode == 1 || m_settings.mode == 2; }
     bool addStream();
     bool openCodec();
     void setCodecOptions(AVDictionary** options);
@@ -60,26 +64,26 @@ private:
     bool scale(const QImage& image);
     bool writePendingPackets();
     bool release();
+    // Keeps the first failure's reason: what failed, then FFmpeg's text for code. False.
+    bool fail(const QString& what, int code);
+    bool writeFailed(int code);
 
-    int m_fps = 15;
-    int m_mode = 1;
-    QString m_fileName;
-    int m_width = 640;
-    int m_height = 480;
+    Settings m_settings;
     qint64 m_frameCounter = 0;
 
-    AVFormatContext* m_formatContext = nullptr;
+    AvOutputPtr m_formatContext;
     AVStream* m_stream = nullptr;
-    AVFrame* m_picture = nullptr;
-    AVFrame* m_source = nullptr; // borrows each image's pixels for the scaler
+    AvFramePtr m_picture;
+    AvFramePtr m_source; // borrows each image's pixels for the scaler
     std::vector<uint8_t> m_edgePixels; // the pixels of a frame of odd width
-    AVCodecContext* m_codecContext = nullptr;
+    AvCodecContextPtr m_codecContext;
     const AVCodec* m_codec = nullptr;
-    AVPacket* m_packet = nullptr;
-    SwsContext* m_scaler = nullptr;
+    AvPacketPtr m_packet;
+    SwsContextPtr m_scaler;
     QSize m_sourceSize; // of the frames the scaler was made for
     int m_sourceFormat = -1;
     bool m_headerWritten = false;
+    QString m_error;
 
     QMutex m_writeLock;
 };

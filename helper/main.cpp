@@ -4,10 +4,9 @@
 #include "model/ProjectFile.h"
 
 #include <QCommandLineParser>
-#include <QFile>
-#include <QJsonDocument>
 #include <QUuid>
 
+#include <iostream>
 #include <memory>
 
 namespace {
@@ -33,33 +32,33 @@ void addOptions(QCommandLineParser& parser)
     parser.addOption({kSessionId, QStringLiteral("Session ID"), kSessionId, QUuid::createUuid().toString()});
 }
 
-// Reads the request file into a project; null with the exit code set on failure.
-std::unique_ptr<ProjectFile> loadRequest(const QString& path, int& code)
+int exitCodeOf(ProjectFile::LoadError error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        code = RequestUnreadable;
-        return nullptr;
+    switch (error) {
+    case ProjectFile::LoadError::Unreadable:
+        return RequestUnreadable;
+    case ProjectFile::LoadError::NotJson:
+        return RequestNotJson;
+    case ProjectFile::LoadError::NotProject:
+        return RequestNotProject;
+    case ProjectFile::LoadError::None:
+        break;
     }
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
-    file.close();
-    if (document.isEmpty()) {
-        code = RequestNotJson;
-        return nullptr;
-    }
-    std::unique_ptr<ProjectFile> project(ProjectFile::fromJson(document.object()));
-    code = project ? Rendered : RequestNotProject;
-    return project;
+    return Rendered;
 }
 
 int render(const QString& requestPath, IProgress& progress)
 {
-    int code = Rendered;
-    const std::unique_ptr<ProjectFile> project = loadRequest(requestPath, code);
+    ProjectFile::LoadError error = ProjectFile::LoadError::None;
+    const std::unique_ptr<ProjectFile> project(ProjectFile::load(requestPath, &error));
     if (!project)
-        return code;
+        return exitCodeOf(error);
     GeneratorThread job(&progress);
     job.run(project.get());
+    // Standard output carries progress lines only: the reason of a failure goes to standard error.
+    const QString failure = Application::instance()->encoder().errorString();
+    if (!failure.isEmpty())
+        std::cerr << failure.toStdString() << std::endl;
     return Rendered;
 }
 

@@ -176,16 +176,24 @@ ProjectFile* ProjectFile::fromJson(const QJsonObject& document)
     return project.release();
 }
 
-ProjectFile* ProjectFile::load(const QString& path)
+ProjectFile* ProjectFile::load(const QString& path, LoadError* error)
 {
+    LoadError ignored;
+    LoadError& result = error ? *error : ignored;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        result = LoadError::Unreadable;
         return nullptr;
+    }
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
     file.close();
-    if (document.isEmpty())
+    if (document.isEmpty()) {
+        result = LoadError::NotJson;
         return nullptr;
-    return fromJson(document.object());
+    }
+    ProjectFile* project = fromJson(document.object());
+    result = project ? LoadError::None : LoadError::NotProject;
+    return project;
 }
 
 QJsonObject ProjectFile::toJson() const

@@ -49,8 +49,9 @@ public:
     static ProjectFile* create(int starterTime_ms = 0, QObject* parent = nullptr);
     // Null when the document has no valid "resolution" or a slide of unknown type.
     static ProjectFile* fromJson(const QJsonObject& document);
-    // Null when the file cannot be read or holds no project.
-    static ProjectFile* load(const QString& path);
+    enum class LoadError { None, Unreadable, NotJson, NotProject };
+    // Null when the file cannot be read or holds no project; error, when given, says which.
+    static ProjectFile* load(const QString& path, LoadError* error = nullptr);
 
     QJsonObject toJson() const;
     // Replaces the file only once the whole document is written; false on failure.
