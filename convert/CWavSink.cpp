@@ -1,6 +1,7 @@
 #include "convert/CWavSink.h"
 
 #include "convert/PresentationClock.h"
+#include "convert/ShutdownGuard.h"
 
 MediaStatus CWavSink::create(std::shared_ptr<ByteStream> byteStream, std::unique_ptr<CWavSink>& out)
 {
@@ -28,84 +29,76 @@ CWavSink::~CWavSink()
 
 MediaStatus CWavSink::getCharacteristics(unsigned& out)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    out = FixedStreams | Rateless;
-    return MediaStatus::Ok;
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        out = FixedStreams | Rateless;
+        return MediaStatus::Ok;
+    });
 }
 
 MediaStatus CWavSink::addStreamSink(std::uint32_t, const MediaType&, CWavStream*&)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_shutdown ? MediaStatus::Shutdown : MediaStatus::StreamSinksFixed;
+    return unlessShutdown(m_mutex, m_shutdown, [] { return MediaStatus::StreamSinksFixed; });
 }
 
 MediaStatus CWavSink::removeStreamSink(std::uint32_t)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_shutdown ? MediaStatus::Shutdown : MediaStatus::StreamSinksFixed;
+    return unlessShutdown(m_mutex, m_shutdown, [] { return MediaStatus::StreamSinksFixed; });
 }
 
 MediaStatus CWavSink::getStreamSinkCount(std::uint32_t& out)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    out = 1;
-    return MediaStatus::Ok;
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        out = 1;
+        return MediaStatus::Ok;
+    });
 }
 
 MediaStatus CWavSink::getStreamSinkByIndex(std::uint32_t index, CWavStream*& out)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    if (index != 0)
-        return MediaStatus::InvalidIndex;
-    out = &m_stream;
-    return MediaStatus::Ok;
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        if (index != 0)
+            return MediaStatus::InvalidIndex;
+        out = &m_stream;
+        return MediaStatus::Ok;
+    });
 }
 
 MediaStatus CWavSink::getStreamSinkById(std::uint32_t id, CWavStream*& out)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    if (id != CWavStream::Identifier)
-        return MediaStatus::InvalidStreamNumber;
-    out = &m_stream;
-    return MediaStatus::Ok;
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        if (id != CWavStream::Identifier)
+            return MediaStatus::InvalidStreamNumber;
+        out = &m_stream;
+        return MediaStatus::Ok;
+    });
 }
 
 MediaStatus CWavSink::setPresentationClock(PresentationClock* clock)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    if (m_clock) {
-        const MediaStatus status = m_clock->removeClockStateSink(this);
-        if (failed(status))
-            return status;
-    }
-    if (clock) {
-        const MediaStatus status = clock->addClockStateSink(this);
-        if (failed(status))
-            return status;
-    }
-    m_clock = clock;
-    return MediaStatus::Ok;
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        if (m_clock) {
+            const MediaStatus status = m_clock->removeClockStateSink(this);
+            if (failed(status))
+                return status;
+        }
+        if (clock) {
+            const MediaStatus status = clock->addClockStateSink(this);
+            if (failed(status))
+                return status;
+        }
+        m_clock = clock;
+        return MediaStatus::Ok;
+    });
 }
 
 MediaStatus CWavSink::getPresentationClock(PresentationClock*& out)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    if (!m_clock)
-        return MediaStatus::NoClock;
-    out = m_clock;
-    return MediaStatus::Ok;
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        if (!m_clock)
+            return MediaStatus::NoClock;
+        out = m_clock;
+        return MediaStatus::Ok;
+    });
 }
 
 MediaStatus CWavSink::shutdown()
@@ -162,8 +155,7 @@ MediaStatus CWavSink::onClockRestart(std::int64_t)
 
 MediaStatus CWavSink::onClockSetRate(std::int64_t, float)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_shutdown ? MediaStatus::Shutdown : MediaStatus::Ok;
+    return unlessShutdown(m_mutex, m_shutdown, [] { return MediaStatus::Ok; });
 }
 
 CWavStream* CWavSink::stream()

@@ -2,6 +2,7 @@
 
 #include "convert/LittleEndian.h"
 #include "convert/PresentationClock.h"
+#include "convert/ShutdownGuard.h"
 
 #include <algorithm>
 #include <cstring>
@@ -104,29 +105,26 @@ CWavStream::~CWavStream()
 
 MediaStatus CWavStream::getMediaSink(CWavSink*& out)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    out = &m_sink;
-    return MediaStatus::Ok;
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        out = &m_sink;
+        return MediaStatus::Ok;
+    });
 }
 
 MediaStatus CWavStream::getIdentifier(std::uint32_t& out)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    out = Identifier;
-    return MediaStatus::Ok;
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        out = Identifier;
+        return MediaStatus::Ok;
+    });
 }
 
 MediaStatus CWavStream::getMediaTypeHandler(CWavStream*& out)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    out = this;
-    return MediaStatus::Ok;
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        out = this;
+        return MediaStatus::Ok;
+    });
 }
 
 MediaStatus CWavStream::processSample(std::shared_ptr<const MediaSample> sample)
@@ -158,10 +156,9 @@ MediaStatus CWavStream::placeMarker(MarkerType type, const PropValue& value, con
 
 MediaStatus CWavStream::flush()
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    return dropQueue();
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        return dropQueue();
+    });
 }
 
 MediaStatus CWavStream::getEvent(MediaEvent& out, bool wait)
@@ -171,30 +168,27 @@ MediaStatus CWavStream::getEvent(MediaEvent& out, bool wait)
 
 MediaStatus CWavStream::isMediaTypeSupported(const MediaType& type)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    return checkType(type);
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        return checkType(type);
+    });
 }
 
 MediaStatus CWavStream::getMediaTypeCount(std::uint32_t& out)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    out = TypeCount;
-    return MediaStatus::Ok;
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        out = TypeCount;
+        return MediaStatus::Ok;
+    });
 }
 
 MediaStatus CWavStream::getMediaTypeByIndex(std::uint32_t index, MediaType& out)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    if (index >= TypeCount)
-        return MediaStatus::NoMoreTypes;
-    out = offeredType(index);
-    return MediaStatus::Ok;
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        if (index >= TypeCount)
+            return MediaStatus::NoMoreTypes;
+        out = offeredType(index);
+        return MediaStatus::Ok;
+    });
 }
 
 MediaStatus CWavStream::setCurrentMediaType(const MediaType& type)
@@ -212,22 +206,20 @@ MediaStatus CWavStream::setCurrentMediaType(const MediaType& type)
 
 MediaStatus CWavStream::getCurrentMediaType(MediaType& out)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    if (!m_mediaType)
-        return MediaStatus::NotInitialized;
-    out = *m_mediaType;
-    return MediaStatus::Ok;
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        if (!m_mediaType)
+            return MediaStatus::NotInitialized;
+        out = *m_mediaType;
+        return MediaStatus::Ok;
+    });
 }
 
 MediaStatus CWavStream::getMajorType(MajorType& out)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    out = MajorType::Audio;
-    return MediaStatus::Ok;
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        out = MajorType::Audio;
+        return MediaStatus::Ok;
+    });
 }
 
 MediaStatus CWavStream::start(std::int64_t startOffset)
@@ -269,10 +261,9 @@ MediaStatus CWavStream::beginFinalize(std::function<void()> callback)
 
 MediaStatus CWavStream::endFinalize()
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_shutdown)
-        return MediaStatus::Shutdown;
-    return m_finalizeResult ? *m_finalizeResult : MediaStatus::InvalidRequest;
+    return unlessShutdown(m_mutex, m_shutdown, [&] {
+        return m_finalizeResult ? *m_finalizeResult : MediaStatus::InvalidRequest;
+    });
 }
 
 void CWavStream::shutdown()

@@ -1,8 +1,8 @@
 #include <QtTest>
 
 #include "convert/CWavSink.h"
-#include "convert/MemoryByteStream.h"
 #include "convert/PresentationClock.h"
+#include "support/MemoryByteStream.h"
 
 #include <future>
 

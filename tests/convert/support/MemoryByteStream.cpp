@@ -1,4 +1,4 @@
-#include "convert/MemoryByteStream.h"
+#include "support/MemoryByteStream.h"
 
 #include <algorithm>
 
