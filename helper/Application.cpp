@@ -1,8 +1,9 @@
 #include "helper/Application.h"
 
+#include "model/AppPaths.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QUuid>
 
 Application::Application(int& argc, char** argv)
@@ -29,18 +30,12 @@ void Application::setIdentity()
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.8"));
 }
 
-QString Application::defaultCacheRoot()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
-        + QCoreApplication::applicationName() + QStringLiteral("/cache");
-}
-
 QString Application::cacheFolder()
 {
     if (!m_cacheFolder.isEmpty())
         return m_cacheFolder;
     if (m_cacheRoot.isEmpty())
-        m_cacheRoot = defaultCacheRoot();
+        m_cacheRoot = AppPaths::userCacheDir();
     const QString folder = QDir::toNativeSeparators(
         QFileInfo(m_cacheRoot + QLatin1Char('/') + QUuid::createUuid().toString()).absoluteFilePath());
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))

@@ -21,12 +21,11 @@ public:
     // Name, organization and version; the name also names the session's registry key,
     // so it is the interactive program's.
     static void setIdentity();
-    // "<generic config>/<application name>/cache".
-    static QString defaultCacheRoot();
 
     VideoEncoder& encoder() { return m_encoder; }
 
-    // The run's own folder "<cache root>/<new UUID>", created on the first call;
+    // The run's own folder "<cache root>/<new UUID>", created on the first call (the cache
+    // root is AppPaths::userCacheDir() unless set);
     // empty when it cannot be created (nothing is cached then, so a later call tries again).
     QString cacheFolder();
     void setCacheRoot(const QString& root) { m_cacheRoot = root; }

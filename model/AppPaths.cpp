@@ -1,5 +1,7 @@
 #include "model/AppPaths.h"
 
+#include "platform/FileTree.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -16,21 +18,6 @@ QString appConfigDir()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
         + QCoreApplication::applicationName();
-}
-
-QFileInfoList entriesOf(const QString& path)
-{
-    return QDir(path).entryInfoList(QDir::Files | QDir::AllDirs | QDir::Hidden | QDir::System
-                                        | QDir::NoDotAndDotDot,
-                                    QDir::DirsFirst);
-}
-
-// Removes one entry of a folder; a symbolic link goes as a link, never through it.
-bool removeEntry(const QFileInfo& entry)
-{
-    if (entry.isDir() && !entry.isSymLink())
-        return AppPaths::removeDirRecursively(entry.absoluteFilePath());
-    return QFile::remove(entry.absoluteFilePath());
 }
 
 } // namespace
@@ -71,25 +58,12 @@ QString latestProjectFile()
 
 void clearDir(const QString& path)
 {
-    // A link named as the folder is not entered.
-    if (QFileInfo(path).isSymLink())
-        return;
-    for (const QFileInfo& entry : entriesOf(path))
-        removeEntry(entry);
+    FileTree::clear(path);
 }
 
 bool removeDirRecursively(const QString& path)
 {
-    const QFileInfo info(path);
-    if (info.isSymLink())
-        return QFile::remove(path);
-    if (!info.exists())
-        return true;
-    for (const QFileInfo& entry : entriesOf(path)) {
-        if (!removeEntry(entry))
-            return false;
-    }
-    return QDir().rmdir(path);
+    return FileTree::remove(path);
 }
 
 } // namespace AppPaths

@@ -1,5 +1,7 @@
 #include "platform/RegistryKey.h"
 
+#include "platform/FileTree.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -104,23 +106,6 @@ bool writeLines(const QString& file, const QStringList& lines)
     return out.commit();
 }
 
-// Removes a folder with everything in it; a link is removed as a link.
-bool removeFolder(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.isSymLink())
-        return QFile::remove(path);
-    return !info.exists() || QDir(path).removeRecursively();
-}
-
-bool removeFile(const QString& path)
-{
-    if (QFile::remove(path))
-        return true;
-    const QFileInfo info(path);
-    return !info.exists() && !info.isSymLink();
-}
-
 } // namespace
 
 RegistryKey::RegistryKey(const QString& path)
@@ -160,7 +145,7 @@ bool RegistryKey::remove()
 {
     if (!isValid())
         return false;
-    const bool fileGone = removeFile(m_file);
-    const bool folderGone = removeFolder(m_file.chopped(kSuffix.size()));
+    const bool fileGone = FileTree::remove(m_file);
+    const bool folderGone = FileTree::remove(m_file.chopped(kSuffix.size()));
     return fileGone && folderGone;
 }

@@ -2,6 +2,7 @@
 
 #include "helper/Application.h"
 #include "helper/CrashReportGate.h"
+#include "model/AppPaths.h"
 
 // Needs the real application object: the test's main creates it.
 class TestApplication : public QObject
@@ -62,7 +63,7 @@ void TestApplication::cacheFolderCreatedOnce()
 
 void TestApplication::defaultCacheRoot()
 {
-    QCOMPARE(Application::defaultCacheRoot(),
+    QCOMPARE(AppPaths::userCacheDir(),
              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                  + "/Kestrova Slideshow Maker/cache");
 }
