@@ -1,6 +1,5 @@
 #include "helper/AudioFileInfo.h"
 
-#include "helper/ToolRun.h"
 #include "platform/ToolPaths.h"
 
 #include <QFileInfo>
@@ -12,12 +11,12 @@ namespace {
 constexpr int ProbeLimitMs = 30000;
 }
 
-AudioFileInfo::AudioFileInfo(const QString& path) : m_path(path)
+AudioFileInfo::AudioFileInfo(const QString& path, const ToolRun::StopCheck& stop) : m_path(path)
 {
     if (path.isEmpty())
         return;
     QByteArray errors;
-    ToolRun::run(ToolPaths::ffmpeg(), probeArguments(path), QString(), ProbeLimitMs, &errors);
+    ToolRun::run(ToolPaths::ffmpeg(), probeArguments(path), QString(), ProbeLimitMs, &errors, stop);
     read(QString::fromUtf8(errors));
 }
 

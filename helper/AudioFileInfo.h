@@ -1,5 +1,7 @@
 #pragma once
 
+#include "helper/ToolRun.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -8,8 +10,8 @@
 class AudioFileInfo
 {
 public:
-    // Probes the file with ffmpeg.
-    explicit AudioFileInfo(const QString& path);
+    // Probes the file with ffmpeg, which ends early once stop says so.
+    explicit AudioFileInfo(const QString& path, const ToolRun::StopCheck& stop = ToolRun::StopCheck());
 
     QString path() const { return m_path; }
     // Whole seconds; 0 when unknown.

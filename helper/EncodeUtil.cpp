@@ -70,7 +70,8 @@ EncodeUtil::EncodeUtil(const QString& workFolder)
 
 bool EncodeUtil::executeUtility(const QStringList& arguments, const QString& outputFile) const
 {
-    return ToolRun::run(m_ffmpeg, arguments, m_workFolder) == 0 && hasContent(outputFile);
+    return ToolRun::run(m_ffmpeg, arguments, m_workFolder, ToolRun::NoLimit, nullptr, m_stop) == 0
+        && hasContent(outputFile);
 }
 
 bool EncodeUtil::writeConcatList(const QString& listFile, const QStringList& files) const
@@ -82,15 +83,17 @@ bool EncodeUtil::writeConcatList(const QString& listFile, const QStringList& fil
     return list.write(text) == text.size();
 }
 
-bool EncodeUtil::concatFiles(const QStringList& files, const QString& outputFile) const
+bool EncodeUtil::concatFiles(const QStringList& files, const QString& outputFile,
+                             qint64 lengthMs) const
 {
     const QString listFile = m_workFolder + QStringLiteral("/merge-files.txt");
     if (!writeConcatList(listFile, files))
         return false;
-    return executeUtility(concatArguments(listFile, outputFile), outputFile);
+    return executeUtility(concatArguments(listFile, outputFile, lengthMs), outputFile);
 }
 
-bool EncodeUtil::loopConcat(const QString& file, int count, const QString& outputFile) const
+bool EncodeUtil::loopConcat(const QString& file, int count, const QString& outputFile,
+                            qint64 lengthMs) const
 {
     const QString listFile = m_workFolder + QStringLiteral("/merge-loop-audio.txt");
     QStringList files;
@@ -98,7 +101,7 @@ bool EncodeUtil::loopConcat(const QString& file, int count, const QString& outpu
         files << file;
     if (!writeConcatList(listFile, files))
         return false;
-    return executeUtility(loopConcatArguments(listFile, outputFile), outputFile);
+    return executeUtility(loopConcatArguments(listFile, outputFile, lengthMs), outputFile);
 }
 
 bool EncodeUtil::muxVideoAndAudio(const QString& outputFile, const QString& video,
@@ -123,7 +126,9 @@ QString EncodeUtil::buildAudioStream(const QStringList& wavFiles, const QString&
     if (usable.size() > 1) {
         source = absolute(folder + QStringLiteral("/audio.wav"));
         removeFile(source);
-        if (!concatFiles(usable, source))
+        // Skipped music is joined too, so that the cut still finds the show's length.
+        const qint64 skippedMs = offset < 0 ? -qint64(offset) * 1000 : 0;
+        if (!concatFiles(usable, source, lengthMs + skippedMs))
             return result;
     }
     const QString uncut = absolute(folder + QStringLiteral("/video/audio_no_fade.wav"));
@@ -135,13 +140,13 @@ QString EncodeUtil::buildAudioStream(const QStringList& wavFiles, const QString&
 
 QString EncodeUtil::loopToLength(const QString& file, int seconds, const QString& loopedFile) const
 {
-    const qint64 duration = AudioFileInfo(file).duration();
+    const qint64 duration = AudioFileInfo(file, m_stop).duration();
     if (duration <= 0 || duration >= seconds)
         return file;
     const int count = int(std::ceil(double(seconds) / double(duration)));
     // The joining run never overwrites.
     removeFile(loopedFile);
-    return loopConcat(file, count, loopedFile) ? loopedFile : file;
+    return loopConcat(file, count, loopedFile, qint64(seconds) * 1000) ? loopedFile : file;
 }
 
 QString EncodeUtil::applyDelayAndFades(const QString& file, int lengthSeconds, int fade,
@@ -167,7 +172,7 @@ bool EncodeUtil::convertToWav(const QString& source, const QString& wavFile) con
         return ffmpegTranscode(source, wavFile);
     // Joined tracks must share one format: the converter keeps the source's rate, so
     // anything but 44.1 kHz stereo goes through a WAV of its own, then ffmpeg makes it so.
-    const AudioFileInfo info(source);
+    const AudioFileInfo info(source, m_stop);
     if (info.isStereo() && info.sampleRate() == 44100)
         return runConverter(source, wavFile);
     const QString decoded = QStringLiteral("%1/%2.wav")
@@ -183,7 +188,9 @@ bool EncodeUtil::ffmpegTranscode(const QString& source, const QString& wavFile) 
 bool EncodeUtil::runConverter(const QString& source, const QString& wavFile) const
 {
     // The converter ends with 0 even when it failed, so its file decides.
-    return ToolRun::run(m_converter, converterArguments(source, wavFile), m_workFolder) == 0
+    return ToolRun::run(m_converter, converterArguments(source, wavFile), m_workFolder,
+                        ToolRun::NoLimit, nullptr, m_stop)
+        == 0
         && hasContent(wavFile);
 }
 
@@ -202,10 +209,10 @@ void EncodeUtil::audioCodecArgs(QStringList& arguments, const QString& outputFil
     }
 }
 
-QString EncodeUtil::lengthText(int lengthMs)
+QString EncodeUtil::lengthText(qint64 lengthMs)
 {
     const QString seconds = QString::number(lengthMs / 1000);
-    const int ms = lengthMs % 1000;
+    const int ms = int(lengthMs % 1000);
     if (ms == 0)
         return seconds;
     return QStringLiteral("%1.%2").arg(seconds).arg(ms, 3, 10, QLatin1Char('0'));
@@ -255,20 +262,24 @@ QStringList EncodeUtil::muxArguments(const QString& outputFile, const QString& v
     return arguments;
 }
 
-QStringList EncodeUtil::concatArguments(const QString& listFile, const QString& outputFile)
+QStringList EncodeUtil::concatArguments(const QString& listFile, const QString& outputFile,
+                                        qint64 lengthMs)
 {
     QStringList arguments{QStringLiteral("-f"), QStringLiteral("concat"), QStringLiteral("-safe"),
                           QStringLiteral("0"),  QStringLiteral("-i"),     absolute(listFile)};
     audioCodecArgs(arguments, outputFile);
-    arguments << QStringLiteral("-y") << absolute(outputFile);
+    arguments << QStringLiteral("-t") << lengthText(lengthMs) << QStringLiteral("-y")
+              << absolute(outputFile);
     return arguments;
 }
 
-QStringList EncodeUtil::loopConcatArguments(const QString& listFile, const QString& outputFile)
+QStringList EncodeUtil::loopConcatArguments(const QString& listFile, const QString& outputFile,
+                                            qint64 lengthMs)
 {
     return {QStringLiteral("-safe"), QStringLiteral("0"),    QStringLiteral("-f"),
             QStringLiteral("concat"), QStringLiteral("-i"),  absolute(listFile),
-            QStringLiteral("-c"),    QStringLiteral("copy"), absolute(outputFile)};
+            QStringLiteral("-c"),    QStringLiteral("copy"), QStringLiteral("-t"),
+            lengthText(lengthMs),    absolute(outputFile)};
 }
 
 QStringList EncodeUtil::cutArguments(const QString& source, int offset, int lengthMs,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "helper/ToolRun.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,10 +16,14 @@ public:
     // ffmpeg and the converter are found by ToolPaths.
     explicit EncodeUtil(const QString& workFolder);
 
+    // Every run ends at once, without its output, once stop says so.
+    void setStopCheck(const ToolRun::StopCheck& stop) { m_stop = stop; }
+
     bool executeUtility(const QStringList& arguments, const QString& outputFile) const;
-    // Joins the files in order (see concatList).
-    bool concatFiles(const QStringList& files, const QString& outputFile) const;
-    bool loopConcat(const QString& file, int count, const QString& outputFile) const;
+    // Joins the files in order (see concatList), no longer than lengthMs.
+    bool concatFiles(const QStringList& files, const QString& outputFile, qint64 lengthMs) const;
+    // The file count times over, no longer than lengthMs.
+    bool loopConcat(const QString& file, int count, const QString& outputFile, qint64 lengthMs) const;
     // Copies the video (repeated loops times) and encodes the sound when given, cut to seconds.
     bool muxVideoAndAudio(const QString& outputFile, const QString& video, const QString& audio,
                           int seconds, int loops) const;
@@ -38,7 +44,7 @@ public:
 
     static void audioCodecArgs(QStringList& arguments, const QString& outputFile);
     // Whole seconds, then "." and three digits of milliseconds when there are any.
-    static QString lengthText(int lengthMs);
+    static QString lengthText(qint64 lengthMs);
     // Empty when there is neither a delay nor a fade.
     static QString delayAndFadeFilter(int lengthSeconds, int fade, int offset);
     // Text of an ffmpeg concat list written in listFolder; paths that cannot be
@@ -47,8 +53,10 @@ public:
 
     static QStringList muxArguments(const QString& outputFile, const QString& video,
                                     const QString& audio, int seconds, int loops);
-    static QStringList concatArguments(const QString& listFile, const QString& outputFile);
-    static QStringList loopConcatArguments(const QString& listFile, const QString& outputFile);
+    static QStringList concatArguments(const QString& listFile, const QString& outputFile,
+                                       qint64 lengthMs);
+    static QStringList loopConcatArguments(const QString& listFile, const QString& outputFile,
+                                           qint64 lengthMs);
     static QStringList cutArguments(const QString& source, int offset, int lengthMs,
                                     const QString& outputFile);
     static QStringList filterArguments(const QString& file, const QString& filter,
@@ -62,4 +70,5 @@ private:
     QString m_workFolder;
     QString m_ffmpeg;
     QString m_converter;
+    ToolRun::StopCheck m_stop;
 };

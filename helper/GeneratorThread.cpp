@@ -22,9 +22,11 @@ constexpr int kVideoMode = 1; // the encoder writes video
 // How often a paused job looks at its session again.
 constexpr int kPausePollMs = 100;
 
-// The thread object must not go while its run is still going.
-void waitAndDelete(PrepareAudioThread* thread)
+// The thread object must not go while its run is still going. Its sound is needed only
+// when the run got that far, so whatever it still does is stopped.
+void stopAndDelete(PrepareAudioThread* thread)
 {
+    thread->requestStop();
     thread->wait();
     delete thread;
 }
@@ -71,16 +73,15 @@ void GeneratorThread::run(ProjectFile* project)
     }
 
     const auto sound = startSoundTrack();
-    if (m_progress->isCanceled()) {
+    if (stopRequested()) {
         encoder.close();
         return;
     }
     // A video that could not be written whole is never presented as the output.
-    if (!renderVideo() || m_progress->isCanceled())
+    if (!renderVideo() || stopRequested())
         return;
     waitWhilePaused();
-    sound->wait();
-    if (m_progress->isCanceled())
+    if (!waitForSoundTrack(*sound))
         return;
     writeOutput(video, sound->resultPath());
 }
@@ -97,7 +98,7 @@ std::unique_ptr<PrepareAudioThread, void (*)(PrepareAudioThread*)> GeneratorThre
     std::unique_ptr<PrepareAudioThread, void (*)(PrepareAudioThread*)> thread(
         new PrepareAudioThread(m_project, tracks, m_workFolder,
                                EncodeUtil(Application::instance()->workFolder())),
-        &waitAndDelete);
+        &stopAndDelete);
     thread->start(QThread::InheritPriority);
     return thread;
 }
@@ -124,13 +125,13 @@ bool GeneratorThread::renderVideo()
     return !m_encoderFailed;
 }
 
-void GeneratorThread::writeOutput(const QString& video, const QString& sound) const
+void GeneratorThread::writeOutput(const QString& video, const QString& sound)
 {
     const QString output = m_project->file_name;
     QFile::remove(output);
     const int loops = m_project->project_loop;
     const qint64 seconds = m_project->totalDuration() * qMax(loops, 1) / 1000;
-    const EncodeUtil util(Application::instance()->workFolder());
+    const EncodeUtil util = tools();
     if (QFileInfo::exists(sound))
         util.muxVideoAndAudio(output, video, sound, int(qMin<qint64>(seconds, INT_MAX)), loops);
     else if (loops < 2)
@@ -143,7 +144,7 @@ bool GeneratorThread::onFrame(QImage frame, qint64 timestamp)
 {
     Q_UNUSED(timestamp)
     // Each control value is read once per frame; a cancel meanwhile is seen at the next one.
-    if (m_progress->isCanceled())
+    if (stopRequested())
         return false;
     m_queue.push(frame);
     m_progress->step();
@@ -153,7 +154,7 @@ bool GeneratorThread::onFrame(QImage frame, qint64 timestamp)
 bool GeneratorThread::waitWhilePaused()
 {
     while (m_progress->isPaused()) {
-        if (m_progress->isCanceled())
+        if (stopRequested())
             return false;
         // Events first, so that what the paused thread is sent still arrives.
         QCoreApplication::processEvents();
@@ -184,5 +185,28 @@ QString GeneratorThread::convertTrackToWav(const QString& source)
             break;
     }
     path = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-    return EncodeUtil(app->workFolder()).convertToWav(source, path) ? path : QString();
+    return tools().convertToWav(source, path) ? path : QString();
+}
+
+bool GeneratorThread::stopRequested()
+{
+    if (!m_stopped && m_progress->isCanceled())
+        m_stopped = true;
+    return m_stopped;
+}
+
+bool GeneratorThread::waitForSoundTrack(PrepareAudioThread& sound)
+{
+    while (!sound.wait(FrameQueue::WaitMs)) {
+        if (stopRequested())
+            sound.requestStop();
+    }
+    return !stopRequested();
+}
+
+EncodeUtil GeneratorThread::tools()
+{
+    EncodeUtil util(Application::instance()->workFolder());
+    util.setStopCheck([this] { return stopRequested(); });
+    return util;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "helper/EncodeUtil.h"
 #include "helper/FrameQueue.h"
 
 #include <QImage>
@@ -53,7 +54,14 @@ private:
     // Renders every frame through the queue; false when the video stream is unusable.
     bool renderVideo();
     std::unique_ptr<PrepareAudioThread, void (*)(PrepareAudioThread*)> startSoundTrack();
-    void writeOutput(const QString& video, const QString& sound) const;
+    void writeOutput(const QString& video, const QString& sound);
+    // True once the session is canceled (or the process told to stop); asked on the
+    // calling thread only.
+    bool stopRequested();
+    // Until the sound track is done, stopping it on a cancel; false when canceled.
+    bool waitForSoundTrack(PrepareAudioThread& sound);
+    // The programs of this job, run in the application's work folder and ended on a cancel.
+    EncodeUtil tools();
 
     IProgress* m_progress;
     QString m_workFolder;
@@ -61,4 +69,5 @@ private:
     std::unique_ptr<QTemporaryDir> m_tempDir;
     FrameQueue m_queue;
     std::atomic_bool m_encoderFailed{false};
+    bool m_stopped = false;
 };

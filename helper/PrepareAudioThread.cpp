@@ -11,6 +11,7 @@ PrepareAudioThread::PrepareAudioThread(const ProjectFile* project, const QList<A
                                        QObject* parent)
     : QThread(parent), m_tracks(tracks), m_workFolder(workFolder), m_project(project), m_util(util)
 {
+    m_util.setStopCheck([this] { return m_stopped.load(); });
 }
 
 void PrepareAudioThread::run()
@@ -20,16 +21,18 @@ void PrepareAudioThread::run()
     const int lengthSeconds = lengthMs / 1000;
     const int offset = m_project->audio_offset;
     const int fade = m_project->audio_fade;
+    // Each step goes on only with the sound of the one before, and not once stopped.
+    const auto goOn = [this](const QString& sound) { return !m_stopped && QFileInfo::exists(sound); };
 
     QStringList wavFiles;
     for (const AudioTrack& track : qAsConst(m_tracks))
         wavFiles << track.wavFileName;
     QString sound = m_util.buildAudioStream(wavFiles, m_workFolder, offset, lengthMs);
-    if (QFileInfo::exists(sound) && m_project->audio_loop) {
+    if (goOn(sound) && m_project->audio_loop) {
         sound = m_util.loopToLength(sound, lengthSeconds,
                                     m_workFolder + QStringLiteral("/video/audio_stream_looped.wav"));
     }
-    if (QFileInfo::exists(sound) && (fade > 0 || offset > 0))
+    if (goOn(sound) && (fade > 0 || offset > 0))
         sound = m_util.applyDelayAndFades(sound, lengthSeconds, fade, offset, m_workFolder);
-    m_resultPath = sound;
+    m_resultPath = m_stopped ? QString() : sound;
 }

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QThread>
 
+#include <atomic>
+
 class ProjectFile;
 
 // Builds a project's sound track on its own thread while the frames are rendered:
@@ -22,8 +24,11 @@ public:
                        const QString& workFolder, const EncodeUtil& util,
                        QObject* parent = nullptr);
 
-    // The sound track; no file exists there when none could be made. Empty until run ends.
+    // The sound track; no file exists there when none could be made or the thread was
+    // stopped. Empty until run ends.
     QString resultPath() const { return m_resultPath; }
+    // Ends the running program at once and skips the steps left; any thread may call it.
+    void requestStop() { m_stopped = true; }
 
 protected:
     void run() override;
@@ -34,4 +39,5 @@ private:
     QString m_workFolder;
     const ProjectFile* m_project;
     EncodeUtil m_util;
+    std::atomic_bool m_stopped{false};
 };

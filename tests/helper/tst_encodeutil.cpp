@@ -162,13 +162,14 @@ void TestEncodeUtil::arguments_data()
         << QStringList{"-i", QDir::currentPath() + "/v.wmv", "-i", QDir::currentPath() + "/a:b.wav",
                        "-c:a", "wmav2", "-c:v", "copy", "-y", "-t", "2",
                        QDir::currentPath() + "/-out.wmv"};
-    QTest::newRow("concat") << EncodeUtil::concatArguments("/c/merge-files.txt", "/w/audio.wav")
-                            << QStringList{"-f", "concat", "-safe", "0", "-i", "/c/merge-files.txt",
-                                           "-y", "/w/audio.wav"};
-    QTest::newRow("loop concat")
-        << EncodeUtil::loopConcatArguments("/c/merge-loop-audio.txt", "/w/video/looped.wav")
+    QTest::newRow("concat, cut to the length")
+        << EncodeUtil::concatArguments("/c/merge-files.txt", "/w/audio.wav", 61050)
+        << QStringList{"-f", "concat", "-safe", "0", "-i", "/c/merge-files.txt", "-t", "61.050",
+                       "-y", "/w/audio.wav"};
+    QTest::newRow("loop concat, cut to the length")
+        << EncodeUtil::loopConcatArguments("/c/merge-loop-audio.txt", "/w/video/looped.wav", 50000)
         << QStringList{"-safe", "0", "-f", "concat", "-i", "/c/merge-loop-audio.txt", "-c", "copy",
-                       "/w/video/looped.wav"};
+                       "-t", "50", "/w/video/looped.wav"};
     QTest::newRow("cut") << EncodeUtil::cutArguments("/w/audio.wav", 0, 61050, "/w/video/n.wav")
                          << QStringList{"-t", "61.050", "-i", "/w/audio.wav", "-y", "/w/video/n.wav"};
     QTest::newRow("cut, offset -5")

@@ -4,6 +4,7 @@
 #include "model/ProjectFile.h"
 #include "model/ProjectItemColor.h"
 #include "support/SoundFixture.h"
+#include "support/StallingTool.h"
 
 using namespace SoundFixture;
 
@@ -17,6 +18,8 @@ private slots:
     void cleanup();
     void soundTrack_data();
     void soundTrack();
+    void stopEndsTheRunningProgram_data();
+    void stopEndsTheRunningProgram();
 
 private:
     QScopedPointer<WorkFolders> m_dirs;
@@ -111,6 +114,47 @@ void TestPrepareAudioThread::soundTrack()
     if (silentUntil > 0)
         QVERIFY(level(result, 0.1, silentUntil - 0.1) < 0.01);
     QVERIFY(level(result, loudFrom, loudTo) > 0.3);
+}
+
+void TestPrepareAudioThread::stopEndsTheRunningProgram_data()
+{
+    QTest::addColumn<QString>("stallOn");
+    QTest::newRow("joining") << "merge-files";
+    QTest::newRow("cutting") << "audio_no_fade";
+    QTest::newRow("looping") << "merge-loop-audio";
+    QTest::newRow("fading") << "afade";
+}
+
+// A stop ends the program that runs at once and leaves no sound track, whichever step
+// it came in.
+void TestPrepareAudioThread::stopEndsTheRunningProgram()
+{
+    QFETCH(QString, stallOn);
+    StallingTool tool(stallOn);
+    QVERIFY(tool.isValid());
+    ProjectFile project;
+    project.insertItems({ProjectFile::createColorItem(0, 3000, 0)}, -1);
+    project.audio_loop = true;
+    project.audio_fade = 1;
+    QList<AudioTrack> audio;
+    for (const QString name : {"a.wav", "b.wav"}) {
+        AudioTrack track;
+        track.wavFileName = m_dirs->cache + "/WavTempDir/" + name;
+        QVERIFY(makeTone(track.wavFileName, 0.5));
+        audio << track;
+    }
+
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", tool.path());
+    const EncodeUtil util(m_dirs->cache);
+    qputenv("PATH", path);
+    PrepareAudioThread thread(&project, audio, m_dirs->job, util);
+    thread.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!tool.stalled().isEmpty(), 60000);
+    thread.requestStop();
+    QVERIFY(thread.wait(60000));
+    QVERIFY(Processes::isGone(tool.stalled().first()));
+    QVERIFY(thread.resultPath().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestPrepareAudioThread)

@@ -139,7 +139,7 @@ void TestSoundTrack::shortTrackLooped_data()
     QTest::addColumn<int>("showSeconds");
     QTest::addColumn<double>("expected");
     QTest::newRow("1 s over 3 s: 3 times") << 1.0 << 3 << 3.0;
-    QTest::newRow("2 s over 5 s: 3 times") << 2.0 << 5 << 6.0;
+    QTest::newRow("2 s over 5 s: 3 times, cut to 5 s") << 2.0 << 5 << 5.0;
     QTest::newRow("as long as the show: once") << 3.0 << 3 << 3.0;
 }
 
@@ -153,7 +153,9 @@ void TestSoundTrack::shortTrackLooped()
     const QString result = util().loopToLength(source, showSeconds, looped);
     QCOMPARE(result, expected > trackSeconds ? looped : source);
     const AudioStream sound = probe(result);
-    QVERIFY2(qAbs(sound.duration - expected) < 0.02, qPrintable(QString::number(sound.duration)));
+    // The copied packets end at or just after the cut.
+    QVERIFY2(sound.duration > expected - 0.02 && sound.duration < expected + 0.05,
+             qPrintable(QString::number(sound.duration)));
     QCOMPARE(sound.channels, 2);
 }
 
