@@ -15,6 +15,9 @@ Application::Application(int& argc, char** argv)
 Application::~Application()
 {
     m_encoder.close();
+    // Nothing of a run stays: converted music, lists and streams all live in it.
+    if (!m_cacheFolder.isEmpty())
+        AppPaths::removeDirRecursively(m_cacheFolder);
 }
 
 Application* Application::instance()

@@ -25,8 +25,9 @@ public:
     VideoEncoder& encoder() { return m_encoder; }
 
     // The run's own folder "<cache root>/<new UUID>", created on the first call (the cache
-    // root is AppPaths::userCacheDir() unless set);
-    // empty when it cannot be created (nothing is cached then, so a later call tries again).
+    // root is AppPaths::userCacheDir() unless set) and removed with everything in it when
+    // the application goes; empty when it cannot be created (nothing is cached then, so a
+    // later call tries again).
     QString cacheFolder();
     void setCacheRoot(const QString& root) { m_cacheRoot = root; }
     QString cacheRoot() const { return m_cacheRoot; }

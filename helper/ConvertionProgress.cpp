@@ -1,5 +1,6 @@
 #include "helper/ConvertionProgress.h"
 
+#include "helper/StopSignals.h"
 #include "platform/SessionKey.h"
 
 #include <iostream>
@@ -45,7 +46,7 @@ void ConvertionProgress::pause()
 
 bool ConvertionProgress::isCanceled()
 {
-    m_canceled = m_sessionKey.intValue(SessionKey::isCanceled) == 1;
+    m_canceled = StopSignals::received() || m_sessionKey.intValue(SessionKey::isCanceled) == 1;
     return m_canceled;
 }
 

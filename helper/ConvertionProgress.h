@@ -8,7 +8,8 @@
 
 // Progress of the render helper: one line "value: <done>, total: <total>, remtime:<ms>"
 // on standard output per report, flushed at once; pause and cancel come from the values
-// "is_paused" and "is_canceled" of the session's registry key, where only 1 means yes.
+// "is_paused" and "is_canceled" of the session's registry key, where only 1 means yes;
+// SIGTERM and SIGINT count as a cancel.
 class ConvertionProgress : public IProgress
 {
 public:

@@ -1,6 +1,7 @@
 #include "helper/Application.h"
 #include "helper/ConvertionProgress.h"
 #include "helper/GeneratorThread.h"
+#include "helper/StopSignals.h"
 #include "model/ProjectFile.h"
 
 #include <QCommandLineParser>
@@ -28,7 +29,8 @@ void addOptions(QCommandLineParser& parser)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({kRequest, QStringLiteral("Project file path"), kRequest, QString()});
-    parser.addOption({kCache, QStringLiteral("Cache path"), kCache, QCoreApplication::applicationDirPath()});
+    // Without it the run works in the user's cache root (AppPaths::userCacheDir).
+    parser.addOption({kCache, QStringLiteral("Cache path"), kCache, QString()});
     parser.addOption({kSessionId, QStringLiteral("Session ID"), kSessionId, QUuid::createUuid().toString()});
 }
 
@@ -72,6 +74,7 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Application app(argc, argv);
+    StopSignals::install();
 
     QCommandLineParser parser;
     addOptions(parser);

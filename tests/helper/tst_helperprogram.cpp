@@ -5,12 +5,14 @@
 #include "platform/SessionKey.h"
 #include "support/HelperProcess.h"
 #include "support/SoundFixture.h"
+#include "support/StallingTool.h"
 #include "support/VideoProbe.h"
 
 #include <QJsonArray>
 #include <QPainter>
 #include <QRandomGenerator>
 
+#include <csignal>
 #include <sys/stat.h>
 
 extern "C" {
@@ -99,12 +101,14 @@ private slots:
     void emptyShow_data();
     void emptyShow();
     void runsUseFoldersOfTheirOwn();
-    void cacheBesideTheProgram();
+    void cacheOfTheUser();
     void noVideo_data();
     void noVideo();
     void frameTotalPastInt();
     void pause_data();
     void pause();
+    void stopWhileProgramsRun_data();
+    void stopWhileProgramsRun();
 
 private:
     QStringList arguments(const QString& request, const QString& session = QString()) const;
@@ -112,7 +116,7 @@ private:
     QJsonObject project(int colourMs = 1000, int photoMs = 500) const;
     QString request(const QJsonObject& document, const QString& name = "request.json") const;
     void setSessionValue(const QString& session, const QString& name, int value) const;
-    // The cache root holds only run folders, each empty but for converted music.
+    // Nothing of any run is left in the cache root.
     void verifyNoWorkFilesLeft() const;
 
     QTemporaryDir m_env;
@@ -182,13 +186,8 @@ void TestHelperProgram::setSessionValue(const QString& session, const QString& n
 
 void TestHelperProgram::verifyNoWorkFilesLeft() const
 {
-    const QFileInfoList runs = QDir(m_cache).entryInfoList(QDir::NoDotAndDotDot | QDir::AllEntries);
-    QVERIFY(!runs.isEmpty());
-    for (const QFileInfo& run : runs) {
-        QVERIFY2(run.isDir(), qPrintable(run.filePath()));
-        const QStringList left = QDir(run.filePath()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
-        QVERIFY2(left.isEmpty() || left == QStringList{"WavTempDir"}, qPrintable(left.join(' ')));
-    }
+    const QStringList left = QDir(m_cache).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden);
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
 }
 
 void TestHelperProgram::requestRefused_data()
@@ -264,7 +263,6 @@ void TestHelperProgram::videoWithMusic()
     QCOMPARE(video.codecId, int(AV_CODEC_ID_H264));
     QVERIFY2(video.frames.size() >= 20 && video.frames.size() <= 23, qPrintable(QString::number(video.frames.size())));
     verifyNoWorkFilesLeft();
-    QCOMPARE(QDir(m_cache).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
 }
 
 void TestHelperProgram::musicThatIsNoFile_data()
@@ -336,34 +334,50 @@ void TestHelperProgram::emptyShow()
     verifyNoWorkFilesLeft();
 }
 
+// Two runs at once, both held by a pause at their first frame, each in a folder of its
+// own; both folders go with their runs.
 void TestHelperProgram::runsUseFoldersOfTheirOwn()
 {
     const QString path = request(project(500, 500));
-    QCOMPARE(HelperProcess::run(arguments(path)), 0);
-    QCOMPARE(HelperProcess::run(arguments(path)), 0);
+    HelperProcess first;
+    HelperProcess second;
+    for (HelperProcess* process : {&first, &second}) {
+        const QString session = process == &first ? "first" : "second";
+        setSessionValue(session, SessionKey::isPaused, 1);
+        process->start(arguments(path, session));
+        QVERIFY(process->waitForLines(1));
+    }
     const QStringList runs = QDir(m_cache).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QCOMPARE(runs.size(), 2);
     for (const QString& run : runs)
         QVERIFY2(!QUuid::fromString(run).isNull() && run.startsWith('{'), qPrintable(run));
+    for (const char* session : {"first", "second"})
+        setSessionValue(session, SessionKey::isPaused, 0);
+    QCOMPARE(first.finish(), 0);
+    QCOMPARE(second.finish(), 0);
     verifyNoWorkFilesLeft();
 }
 
-// Without --cache the run's folder is made beside the program.
-void TestHelperProgram::cacheBesideTheProgram()
+// Without --cache the run works in the user's cache, not in the program's folder, which
+// may be read-only; nothing stays in either.
+void TestHelperProgram::cacheOfTheUser()
 {
     const QString folder = m_dir->filePath("bin");
     QVERIFY(QDir().mkpath(folder));
     const QString copy = folder + "/ty_helper";
     QVERIFY(QFile::copy(HelperProcess::program(), copy));
+    QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
     process.start(copy, {"--request", request(project(500, 500))});
     QVERIFY(process.waitForFinished(60000));
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(QFileInfo::exists(m_output));
-    const QStringList entries = QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
-    QCOMPARE(entries.size(), 2);
-    QVERIFY(entries.contains("ty_helper"));
+    QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"ty_helper"});
+    const QString userCache = m_env.filePath("XDG_CONFIG_HOME") + "/Kestrova Slideshow Maker/cache";
+    QVERIFY(QFileInfo(userCache).isDir());
+    QVERIFY(QDir(userCache).isEmpty());
 }
 
 void TestHelperProgram::noVideo_data()
@@ -479,6 +493,62 @@ void TestHelperProgram::pause()
     QCOMPARE(lines.size(), cancel ? held : frames);
     QCOMPARE(QFileInfo::exists(m_output), !cancel);
     verifyNoWorkFilesLeft();
+}
+
+void TestHelperProgram::stopWhileProgramsRun_data()
+{
+    QTest::addColumn<QString>("stallOn"); // the ffmpeg run that is going on
+    QTest::addColumn<int>("stop");        // the signal, 0 for a cancel
+    const QList<QPair<const char*, QString>> runs{{"converting music", "-ar"},
+                                                  {"looping the sound track", "merge-loop-audio"}};
+    for (const auto& run : runs) {
+        QTest::addRow("%s, canceled", run.first) << run.second << 0;
+        QTest::addRow("%s, SIGTERM", run.first) << run.second << int(SIGTERM);
+        QTest::addRow("%s, SIGINT", run.first) << run.second << int(SIGINT);
+        QTest::addRow("%s, SIGKILL", run.first) << run.second << int(SIGKILL);
+    }
+}
+
+// However the run is stopped, no program it started outlives it and the older output
+// stays; a cancel, SIGTERM or SIGINT also ends the run as usual and removes its work files.
+void TestHelperProgram::stopWhileProgramsRun()
+{
+    QFETCH(QString, stallOn);
+    QFETCH(int, stop);
+    StallingTool tool(stallOn);
+    QVERIFY(tool.isValid());
+    const QByteArray older("an older video");
+    QFile old(m_output);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write(older) == older.size());
+    old.close();
+    const QString tone = m_dir->filePath("tone.wav");
+    QVERIFY(SoundFixture::makeTone(tone, 1));
+    QJsonObject document = project(30000, 1000);
+    document["audio"] = QJsonObject{{"loop", true},
+                                    {"files", QJsonArray{QJsonObject{{"file_name", tone}}}}};
+
+    const QString session = "stopped-" + QString::number(QRandomGenerator::global()->generate());
+    HelperProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PATH", QString::fromLocal8Bit(tool.path()));
+    process.setProcessEnvironment(environment);
+    process.start(arguments(request(document), session));
+    QTRY_VERIFY_WITH_TIMEOUT(!tool.stalled().isEmpty(), 60000);
+    const pid_t helper = pid_t(process.processId());
+    const QList<pid_t> children = Processes::childrenOf(helper);
+    QVERIFY(children.contains(tool.stalled().first()));
+
+    if (stop == 0)
+        setSessionValue(session, SessionKey::isCanceled, 1);
+    else
+        QCOMPARE(kill(helper, stop), 0);
+    const int status = process.finish();
+    QCOMPARE(status, stop == SIGKILL ? -1 : 0);
+    for (pid_t child : children)
+        QTRY_VERIFY_WITH_TIMEOUT(Processes::isGone(child), 30000);
+    QCOMPARE(contentOf(m_output), older);
+    if (stop != SIGKILL)
+        verifyNoWorkFilesLeft();
 }
 
 QTEST_GUILESS_MAIN(TestHelperProgram)
