@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <utility>
@@ -18,15 +19,20 @@
 namespace {
 
 constexpr qint64 kTicksPerSecond = 10000000; // timestamps count 100 ns
-constexpr qint64 kTicksPerMs = 10000;
 constexpr double kFullProgress = 10000;
 // Beyond this a slide's picture stands still.
 constexpr qint64 kLongestMotion_ms = 15000;
 
+// The frame nearest to time_ms, counted from the start of the video.
+qint64 frameAt(qint64 time_ms, int fps)
+{
+    return std::llround(double(time_ms) * fps / 1000);
+}
+
 // Frames of a part that lasts duration_ms; none for a negative duration.
 int frameCount(qint64 duration_ms, int fps)
 {
-    return int(std::clamp<qint64>(duration_ms * fps / 1000, 0, std::numeric_limits<int>::max()));
+    return int(std::clamp<qint64>(frameAt(duration_ms, fps), 0, std::numeric_limits<int>::max()));
 }
 
 void drawAt(QImage& frame, const QPoint& position, const QImage& picture)
@@ -96,6 +102,8 @@ public:
     bool renderSlide(ProjectItem* slide);
 
 private:
+    // Whether the slide's time takes in the transition time: whenever a transition is set.
+    bool takesTransitionTime(ProjectItem* slide) const;
     bool hasTransition(ProjectItem* slide, int index) const;
     // The slide's picture without caption at that motion progress.
     QImage picture(ProjectItem* slide, int motion, double progress) const;
@@ -103,7 +111,7 @@ private:
     QImage previousPicture(int index) const;
     void playTransition(ProjectItem* slide, const QImage& previous);
     void playCaptionAnimation(ProjectItem* slide, CaptionPainter& caption);
-    void playMotion(ProjectItem* slide, qint64 endTime, CaptionPainter& caption);
+    void playMotion(ProjectItem* slide, qint64 endFrame, CaptionPainter& caption);
     // Hands the frame to the sink and moves time and progress on; the sink's answer.
     bool emitFrame(const QImage& frame);
     void releaseCaches(ProjectItem* slide);
@@ -114,12 +122,12 @@ private:
     const bool m_captionPreview;
     const FrameSink& m_sink;
     const int m_fps;
-    const qint64 m_period;
     const int m_transformationMode;
     const bool m_releaseCaches;
     const bool m_hiddenStarter; // slide 0 is a hidden title slide
 
-    qint64 m_timestamp = 0;
+    qint64 m_frame = 0;   // index of the next frame in the video
+    qint64 m_time_ms = 0; // where the current slide starts in the project
     double m_progress = 0;
     qint64 m_motionSpan_ms = 0;
     bool m_goOn = true;
@@ -142,7 +150,6 @@ ProjectRun::ProjectRun(ProjectFile& project, int width, int height, bool caption
     , m_captionPreview(captionPreview)
     , m_sink(sink)
     , m_fps(fps)
-    , m_period(kTicksPerSecond / fps)
     , m_transformationMode(transformationMode)
     , m_releaseCaches(releaseCaches)
     , m_hiddenStarter(isHiddenStarter(project.item(0)))
@@ -155,9 +162,10 @@ bool ProjectRun::renderSlide(ProjectItem* slide)
     const bool transition = hasTransition(slide, index);
     const SlideText& text = slide->text();
     const bool captionAnimation = !text.text.isEmpty() && text.transition != TransitionNone;
+    const qint64 transitionTime_ms =
+        takesTransitionTime(slide) ? m_project.transition_time_ms : 0;
     m_motionSpan_ms = std::min<qint64>(slide->time_ms(), kLongestMotion_ms)
-        + (captionAnimation ? slide->textAnimationDuration() : 0)
-        + (transition ? m_project.transition_time_ms : 0);
+        + (captionAnimation ? slide->textAnimationDuration() : 0) + transitionTime_ms;
     // Drawn with the motion the slide before used.
     const QImage previous = transition ? previousPicture(index) : QImage();
 
@@ -170,23 +178,29 @@ bool ProjectRun::renderSlide(ProjectItem* slide)
     if (!m_goOn)
         return false;
 
-    const qint64 endTime = m_timestamp + qint64(slide->time_ms()) * kTicksPerMs;
+    // The next slide starts on the frame nearest its time, whatever this one's frames
+    // rounded to; a slide whose transition is left out shows its own picture in that time.
+    m_time_ms += std::max(0, slide->time_ms()) + std::max<qint64>(0, transitionTime_ms);
     CaptionPainter caption(text);
     if (captionAnimation)
         playCaptionAnimation(slide, caption);
     if (!m_goOn)
         return false;
-    playMotion(slide, endTime, caption);
+    playMotion(slide, frameAt(m_time_ms, m_fps), caption);
     releaseCaches(slide);
     return m_goOn;
 }
 
-bool ProjectRun::hasTransition(ProjectItem* slide, int index) const
+bool ProjectRun::takesTransitionTime(ProjectItem* slide) const
 {
     const auto* item = dynamic_cast<const ProjectItemTransition*>(slide);
+    return !m_captionPreview && item && item->transition != TransitionNone;
+}
+
+bool ProjectRun::hasTransition(ProjectItem* slide, int index) const
+{
     // A hidden title slide takes the transition into slide 1 with it.
-    return !m_captionPreview && item && item->transition != TransitionNone
-        && (index > 1 || !m_hiddenStarter);
+    return takesTransitionTime(slide) && (index > 1 || !m_hiddenStarter);
 }
 
 QImage ProjectRun::picture(ProjectItem* slide, int motion, double progress) const
@@ -257,22 +271,24 @@ void ProjectRun::playCaptionAnimation(ProjectItem* slide, CaptionPainter& captio
         m_goOn = false;
 }
 
-void ProjectRun::playMotion(ProjectItem* slide, qint64 endTime, CaptionPainter& caption)
+void ProjectRun::playMotion(ProjectItem* slide, qint64 endFrame, CaptionPainter& caption)
 {
     do {
         QImage frame = picture(slide, m_motion, m_progress);
         caption.paint(frame);
         m_goOn = emitFrame(frame);
-    } while (m_goOn && m_timestamp < endTime);
+    } while (m_goOn && m_frame < endFrame);
 }
 
 bool ProjectRun::emitFrame(const QImage& frame)
 {
-    const bool goOn = m_sink(frame, m_timestamp);
+    // Each frame's own time, so no rounding adds up from frame to frame.
+    const qint64 timestamp = (m_frame * kTicksPerSecond * 2 + m_fps) / (2 * m_fps);
+    const bool goOn = m_sink(frame, timestamp);
     // A span of 0 or less (times from a document) holds the progress at an end.
     m_progress = std::clamp(m_progress + double(kTicksPerSecond) / m_motionSpan_ms / m_fps, 0.0,
                             kFullProgress);
-    m_timestamp += m_period;
+    ++m_frame;
     return goOn;
 }
 

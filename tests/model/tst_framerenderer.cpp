@@ -89,6 +89,8 @@ private slots:
     void initTestCase();
     void frameCounts_data();
     void frameCounts();
+    void slidesStartOnTheirTime_data();
+    void slidesStartOnTheirTime();
     void refusedFirstFrame_data();
     void refusedFirstFrame();
     void refusals_data();
@@ -139,24 +141,27 @@ void TestFrameRenderer::frameCounts_data()
     QTest::addColumn<bool>("fromSlide"); // else the whole project, its title slide of 1000 ms first
     QTest::addColumn<int>("count");
 
-    // 60 transition frames, then 91 periods of 333,333 to cover 3000 ms.
-    QTest::newRow("30 fps slide") << 30 << true << 3000 << 27 << 2000 << -1 << false << true << 151;
-    QTest::newRow("after a visible title") << 30 << true << 3000 << 27 << 2000 << -1 << false << false << 31 + 151;
-    QTest::newRow("after a hidden title") << 30 << false << 3000 << 27 << 2000 << -1 << false << false << 91;
-    QTest::newRow("no transition") << 30 << true << 3000 << 0 << 2000 << -1 << false << true << 91;
-    // 15 caption frames and 31 motion frames up to the end time.
-    QTest::newRow("15 fps caption animation") << 15 << true << 3000 << 0 << 2000 << 27 << false << true << 46;
+    // 60 transition frames, then 90 frames to cover 3000 ms.
+    QTest::newRow("30 fps slide") << 30 << true << 3000 << 27 << 2000 << -1 << false << true << 150;
+    QTest::newRow("after a visible title") << 30 << true << 3000 << 27 << 2000 << -1 << false << false << 30 + 150;
+    // The transition left out, the slide's own picture fills its time.
+    QTest::newRow("after a hidden title") << 30 << false << 3000 << 27 << 2000 << -1 << false << false << 150;
+    QTest::newRow("no transition") << 30 << true << 3000 << 0 << 2000 << -1 << false << true << 90;
+    // 30.3 frames: the nearest frame.
+    QTest::newRow("slide between frames") << 30 << true << 1010 << 0 << 2000 << -1 << false << true << 30;
+    // 15 caption frames and 30 motion frames up to the end time.
+    QTest::newRow("15 fps caption animation") << 15 << true << 3000 << 0 << 2000 << 27 << false << true << 45;
     QTest::newRow("caption preview") << 15 << true << 3000 << 27 << 2000 << 27 << true << true << 15;
-    // The title slide's caption animation of 500 ms comes first.
-    QTest::newRow("caption preview, whole project") << 15 << true << 3000 << 27 << 2000 << 27 << true << false << 7;
-    QTest::newRow("caption preview, no animation") << 15 << true << 3000 << 27 << 2000 << -1 << true << true << 46;
-    QTest::newRow("caption animation random") << 15 << true << 3000 << 0 << 2000 << 1 << false << true << 46;
+    // The title slide's caption animation of 500 ms (7.5 frames) comes first.
+    QTest::newRow("caption preview, whole project") << 15 << true << 3000 << 27 << 2000 << 27 << true << false << 8;
+    QTest::newRow("caption preview, no animation") << 15 << true << 3000 << 27 << 2000 << -1 << true << true << 45;
+    QTest::newRow("caption animation random") << 15 << true << 3000 << 0 << 2000 << 1 << false << true << 45;
     QTest::newRow("caption animation random, preview") << 15 << true << 3000 << 0 << 2000 << 1 << true << true << 0;
-    QTest::newRow("single-frame transition") << 30 << true << 3000 << 27 << 40 << -1 << false << true << 1 + 91;
+    QTest::newRow("single-frame transition") << 30 << true << 3000 << 27 << 40 << -1 << false << true << 1 + 90;
     QTest::newRow("single-frame caption") << 2 << true << 1200 << 0 << 2000 << 27 << true << true << 1;
-    QTest::newRow("negative transition time") << 30 << true << 3000 << 27 << -2000 << -1 << false << true << 91;
+    QTest::newRow("negative transition time") << 30 << true << 3000 << 27 << -2000 << -1 << false << true << 90;
     QTest::newRow("negative slide time") << 30 << true << -500 << 27 << 2000 << -1 << false << true << 61;
-    QTest::newRow("project frame rate") << 0 << true << 3000 << 0 << 2000 << -1 << false << true << 91;
+    QTest::newRow("project frame rate") << 0 << true << 3000 << 0 << 2000 << -1 << false << true << 90;
     QTest::newRow("fps 0 in the project") << 0 << true << 3000 << 0 << 2000 << -1 << false << true << 0;
     QTest::newRow("negative fps in the project") << -1 << true << 3000 << 0 << 2000 << -1 << false << true << 0;
     QTest::newRow("no frame period") << 10000001 << true << 3000 << 0 << 2000 << -1 << false << true << 0;
@@ -189,8 +194,50 @@ void TestFrameRenderer::frameCounts()
     const int rate = fps > 0 ? fps : show->fps;
     QCOMPARE(rendered, rate >= 1 && rate <= 10000000);
     for (int i = 0; i < recorder.times.size(); ++i) {
-        QCOMPARE(recorder.times[i], i * (10000000 / rate));
+        QCOMPARE(recorder.times[i], qRound64(i * 10000000.0 / rate));
         QCOMPARE(recorder.frames[i].size(), QSize(kWidth, kHeight));
+    }
+}
+
+void TestFrameRenderer::slidesStartOnTheirTime_data()
+{
+    QTest::addColumn<int>("fps");
+    QTest::addColumn<int>("slideTime");
+    QTest::newRow("30 fps, 1000 ms") << 30 << 1000;
+    QTest::newRow("25 fps, 1000 ms") << 25 << 1000;
+    // 33.6 frames a slide: the slides round to 34 or 33 frames and stay on time.
+    QTest::newRow("30 fps, 1120 ms") << 30 << 1120;
+}
+
+// Ten slides of t ms with 1000 ms crossfades after a hidden title slide: slide k starts at
+// the frame nearest to k (1000 + t) ms, and the video lasts as long as the project.
+void TestFrameRenderer::slidesStartOnTheirTime()
+{
+    QFETCH(int, fps);
+    QFETCH(int, slideTime);
+    const auto show = project(1000, false);
+    show->transition_time_ms = 1000;
+    QVector<ProjectItemColor*> slides;
+    for (int k = 0; k < 10; ++k) {
+        slides << addColor(*show, slideTime, TransitionCrossfade);
+        slides.last()->setBgIndex(k % 2 ? 4 : 1);
+    }
+    Recorder recorder;
+    QVERIFY(renderProject(show.get(), nullptr, kWidth, kHeight, false, recorder.sink(), fps));
+    const auto frameAt = [fps](qint64 ms) { return int(qRound64(ms * fps / 1000.0)); };
+    const qint64 total = show->totalDuration();
+    QCOMPARE(total, 10 * (1000 + slideTime));
+    QCOMPARE(recorder.frames.size(), frameAt(total));
+    QCOMPARE(recorder.times.last(), qRound64((recorder.frames.size() - 1) * 10000000.0 / fps));
+    // The first slide's transition is left out; each later one runs fps frames from the
+    // slide's start, and the slide's own picture follows.
+    for (int k = 1; k < slides.size(); ++k) {
+        const int start = frameAt(k * (1000 + slideTime));
+        const QImage own = slides[k]->renderImage(kWidth, kHeight, true, false, false);
+        QVERIFY2(!samePixels(recorder.frames[start + fps - 1], own), qPrintable(QString::number(k)));
+        QVERIFY2(samePixels(recorder.frames[start + fps], own), qPrintable(QString::number(k)));
+        QVERIFY2(samePixels(recorder.frames[start], recorder.frames[start - 1]),
+                 qPrintable(QString::number(k)));
     }
 }
 
@@ -396,8 +443,9 @@ void TestFrameRenderer::negativeTimesBeforeSlide()
     QCOMPARE(recorder.frames.size(), 10);
     Recorder whole;
     QVERIFY(renderProject(show.get(), nullptr, kWidth, kHeight, false, whole.sink(), 10));
-    // The title slide: 5 frames of its caption animation (500 ms), one motion frame.
-    QCOMPARE(whole.frames.size(), 5 + 1 + 10);
+    // The title slide takes no time: 5 frames of its caption animation (500 ms) and one
+    // motion frame; the slide after it still ends at 1000 ms.
+    QCOMPARE(whole.frames.size(), 5 + 1 + 4);
 }
 
 void TestFrameRenderer::pickRules()
