@@ -129,6 +129,7 @@ private:
     qint64 m_frame = 0;   // index of the next frame in the video
     qint64 m_time_ms = 0; // where the current slide starts in the project
     double m_progress = 0;
+    double m_shownProgress = 0; // of the last frame handed on
     qint64 m_motionSpan_ms = 0;
     bool m_goOn = true;
     int m_motion = MotionNone;         // picked for the current slide
@@ -220,7 +221,8 @@ QImage ProjectRun::previousPicture(int index) const
         return black;
     }
     ProjectItem* before = m_project.item(index - 1);
-    QImage image = picture(before, m_motion, kFullProgress);
+    // The slide's motion may not have reached its end when the slide ended.
+    QImage image = picture(before, m_motion, m_shownProgress);
     before->drawText(image);
     return image;
 }
@@ -285,6 +287,7 @@ bool ProjectRun::emitFrame(const QImage& frame)
     // Each frame's own time, so no rounding adds up from frame to frame.
     const qint64 timestamp = (m_frame * kTicksPerSecond * 2 + m_fps) / (2 * m_fps);
     const bool goOn = m_sink(frame, timestamp);
+    m_shownProgress = m_progress;
     // A span of 0 or less (times from a document) holds the progress at an end.
     m_progress = std::clamp(m_progress + double(kTicksPerSecond) / m_motionSpan_ms / m_fps, 0.0,
                             kFullProgress);

@@ -91,6 +91,7 @@ private slots:
     void frameCounts();
     void slidesStartOnTheirTime_data();
     void slidesStartOnTheirTime();
+    void transitionStartsFromTheLastFrame();
     void refusedFirstFrame_data();
     void refusedFirstFrame();
     void refusals_data();
@@ -239,6 +240,23 @@ void TestFrameRenderer::slidesStartOnTheirTime()
         QVERIFY2(samePixels(recorder.frames[start], recorder.frames[start - 1]),
                  qPrintable(QString::number(k)));
     }
+}
+
+// The caption animation lengthens the motion without lengthening the slide: the next
+// transition starts from the picture the slide showed last, not from its motion's end.
+void TestFrameRenderer::transitionStartsFromTheLastFrame()
+{
+    const auto show = project(1000, false);
+    show->transition_time_ms = 500;
+    ProjectItemSimple* first = addPhoto(*show, photo("zoom.png"), 1000, 0, MotionZoomInCenter);
+    setCaption(first, QStringLiteral("Zoom"), TransitionCrossfade);
+    addColor(*show, 1000, TransitionCrossfade);
+    Recorder recorder;
+    QVERIFY(renderProject(show.get(), nullptr, kWidth, kHeight, false, recorder.sink(), 10));
+    QCOMPARE(recorder.frames.size(), 10 + 15);
+    // A crossfade's first frame is its old picture.
+    QVERIFY(samePixels(recorder.frames[10], recorder.frames[9]));
+    QVERIFY(!samePixels(recorder.frames[11], recorder.frames[9]));
 }
 
 void TestFrameRenderer::refusedFirstFrame_data()
