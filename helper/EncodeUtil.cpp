@@ -105,9 +105,9 @@ bool EncodeUtil::loopConcat(const QString& file, int count, const QString& outpu
 }
 
 bool EncodeUtil::muxVideoAndAudio(const QString& outputFile, const QString& video,
-                                  const QString& audio, int seconds, int loops) const
+                                  const QString& audio, qint64 lengthMs, int loops) const
 {
-    return executeUtility(muxArguments(outputFile, video, audio, seconds, loops), outputFile);
+    return executeUtility(muxArguments(outputFile, video, audio, lengthMs, loops), outputFile);
 }
 
 QString EncodeUtil::buildAudioStream(const QStringList& wavFiles, const QString& folder,
@@ -248,7 +248,7 @@ QString EncodeUtil::concatList(const QStringList& files, const QString& listFold
 }
 
 QStringList EncodeUtil::muxArguments(const QString& outputFile, const QString& video,
-                                     const QString& audio, int seconds, int loops)
+                                     const QString& audio, qint64 lengthMs, int loops)
 {
     QStringList arguments;
     if (loops > 1)
@@ -258,7 +258,7 @@ QStringList EncodeUtil::muxArguments(const QString& outputFile, const QString& v
         arguments << QStringLiteral("-i") << absolute(audio);
     audioCodecArgs(arguments, outputFile);
     arguments << QStringLiteral("-c:v") << QStringLiteral("copy") << QStringLiteral("-y")
-              << QStringLiteral("-t") << QString::number(seconds) << absolute(outputFile);
+              << QStringLiteral("-t") << lengthText(lengthMs) << absolute(outputFile);
     return arguments;
 }
 

@@ -24,9 +24,9 @@ public:
     bool concatFiles(const QStringList& files, const QString& outputFile, qint64 lengthMs) const;
     // The file count times over, no longer than lengthMs.
     bool loopConcat(const QString& file, int count, const QString& outputFile, qint64 lengthMs) const;
-    // Copies the video (repeated loops times) and encodes the sound when given, cut to seconds.
+    // Copies the video (repeated loops times) and encodes the sound when given, cut to lengthMs.
     bool muxVideoAndAudio(const QString& outputFile, const QString& video, const QString& audio,
-                          int seconds, int loops) const;
+                          qint64 lengthMs, int loops) const;
     // The music cut to lengthMs into "<folder>/video/audio_stream.wav"; offset below 0 skips
     // into it. Returns that path, which does not exist when no sound could be made.
     QString buildAudioStream(const QStringList& wavFiles, const QString& folder, int offset,
@@ -52,7 +52,7 @@ public:
     static QString concatList(const QStringList& files, const QString& listFolder);
 
     static QStringList muxArguments(const QString& outputFile, const QString& video,
-                                    const QString& audio, int seconds, int loops);
+                                    const QString& audio, qint64 lengthMs, int loops);
     static QStringList concatArguments(const QString& listFile, const QString& outputFile,
                                        qint64 lengthMs);
     static QStringList loopConcatArguments(const QString& listFile, const QString& outputFile,

@@ -130,14 +130,14 @@ void GeneratorThread::writeOutput(const QString& video, const QString& sound)
     const QString output = m_project->file_name;
     QFile::remove(output);
     const int loops = m_project->project_loop;
-    const qint64 seconds = m_project->totalDuration() * qMax(loops, 1) / 1000;
+    const qint64 lengthMs = m_project->totalDuration() * qMax(loops, 1);
     const EncodeUtil util = tools();
     if (QFileInfo::exists(sound))
-        util.muxVideoAndAudio(output, video, sound, int(qMin<qint64>(seconds, INT_MAX)), loops);
+        util.muxVideoAndAudio(output, video, sound, lengthMs, loops);
     else if (loops < 2)
         QFile::rename(video, output);
     else
-        util.muxVideoAndAudio(output, video, QString(), int(qMin<qint64>(seconds, INT_MAX)), loops);
+        util.muxVideoAndAudio(output, video, QString(), lengthMs, loops);
 }
 
 bool GeneratorThread::onFrame(QImage frame, qint64 timestamp)

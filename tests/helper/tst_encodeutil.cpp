@@ -150,17 +150,17 @@ void TestEncodeUtil::arguments_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("mux")
-        << EncodeUtil::muxArguments("/o/out.mp4", "/w/videostream.mp4", "/w/video/a.wav", 61, 1)
+        << EncodeUtil::muxArguments("/o/out.mp4", "/w/videostream.mp4", "/w/video/a.wav", 61000, 1)
         << QStringList{"-i", "/w/videostream.mp4", "-i", "/w/video/a.wav", "-c:a", "libmp3lame",
                        "-c:v", "copy", "-y", "-t", "61", "/o/out.mp4"};
     QTest::newRow("mux, 3 loops, no sound")
-        << EncodeUtil::muxArguments("/o/out.mkv", "/w/videostream.mkv", "", 30, 3)
+        << EncodeUtil::muxArguments("/o/out.mkv", "/w/videostream.mkv", "", 30000, 3)
         << QStringList{"-stream_loop", "2", "-i", "/w/videostream.mkv", "-c:v", "copy", "-y", "-t",
                        "30", "/o/out.mkv"};
     QTest::newRow("mux, relative paths made absolute")
-        << EncodeUtil::muxArguments("-out.wmv", "v.wmv", "a:b.wav", 2, 0)
+        << EncodeUtil::muxArguments("-out.wmv", "v.wmv", "a:b.wav", 10500, 0)
         << QStringList{"-i", QDir::currentPath() + "/v.wmv", "-i", QDir::currentPath() + "/a:b.wav",
-                       "-c:a", "wmav2", "-c:v", "copy", "-y", "-t", "2",
+                       "-c:a", "wmav2", "-c:v", "copy", "-y", "-t", "10.500",
                        QDir::currentPath() + "/-out.wmv"};
     QTest::newRow("concat, cut to the length")
         << EncodeUtil::concatArguments("/c/merge-files.txt", "/w/audio.wav", 61050)

@@ -206,7 +206,7 @@ void TestSoundTrack::mux()
     const QString video = m_dirs->job + "/videostream." + extension;
     QVERIFY(makeVideo(video, 2));
     const QString output = m_dirs->file("out it's." + extension);
-    QVERIFY(util().muxVideoAndAudio(output, video, track("a.wav", 3), 2, 1));
+    QVERIFY(util().muxVideoAndAudio(output, video, track("a.wav", 3), 2000, 1));
     const AudioStream sound = probe(output);
     QCOMPARE(sound.codec, codec);
     QVERIFY2(qAbs(sound.duration - 2) < 0.1, qPrintable(QString::number(sound.duration)));
@@ -217,7 +217,7 @@ void TestSoundTrack::muxLoopsVideoWithoutSound()
     const QString video = m_dirs->job + "/videostream.mp4";
     QVERIFY(makeVideo(video, 1));
     const QString output = m_dirs->file("out it's.mp4");
-    QVERIFY(util().muxVideoAndAudio(output, video, QString(), 3, 3));
+    QVERIFY(util().muxVideoAndAudio(output, video, QString(), 3000, 3));
     const AudioStream result = probe(output);
     QCOMPARE(result.channels, 0);
     QVERIFY2(qAbs(result.duration - 3) < 0.15, qPrintable(QString::number(result.duration)));
