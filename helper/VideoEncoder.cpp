@@ -64,8 +64,22 @@ const AVCodec* findEncoder(AVCodecID& id)
     return avcodec_find_encoder(id);
 }
 
-// Marks the scaler's YUV output as full range (0 to 255), as JPEG pictures are.
-void setFullRangeOutput(SwsContext* scaler)
+// Pictures of this many lines and more are HD: BT.709, as players take untagged HD video;
+// smaller ones BT.601.
+constexpr int kHdLines = 720;
+
+// Tags the stream's colours, so that players convert them back as they were made.
+void setColourTags(AVCodecContext* c)
+{
+    const bool hd = c->height >= kHdLines;
+    c->colorspace = hd ? AVCOL_SPC_BT709 : AVCOL_SPC_SMPTE170M;
+    c->color_primaries = hd ? AVCOL_PRI_BT709 : AVCOL_PRI_SMPTE170M;
+    c->color_trc = hd ? AVCOL_TRC_BT709 : AVCOL_TRC_SMPTE170M;
+    c->color_range = AVCOL_RANGE_MPEG;
+}
+
+// Makes the scaler's YUV output follow the stream's tags: its matrix and its range.
+void setOutputColours(SwsContext* scaler, const AVCodecContext* c)
 {
     int* inverseTable = nullptr;
     int* table = nullptr;
@@ -76,7 +90,11 @@ void setFullRangeOutput(SwsContext* scaler)
     int saturation = 0;
     sws_getColorspaceDetails(scaler, &inverseTable, &sourceRange, &table, &destinationRange, &brightness,
                              &contrast, &saturation);
-    sws_setColorspaceDetails(scaler, inverseTable, sourceRange, table, 1, brightness, contrast, saturation);
+    table = const_cast<int*>(
+        sws_getCoefficients(c->colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_ITU601));
+    const int fullRange = c->color_range == AVCOL_RANGE_JPEG ? 1 : 0;
+    sws_setColorspaceDetails(scaler, inverseTable, sourceRange, table, fullRange, brightness, contrast,
+                             saturation);
 }
 
 // A scaler that converts in slices on several threads: the same pixels as one thread
@@ -207,6 +225,7 @@ bool VideoEncoder::addStream()
     c->width = m_settings.width;
     c->height = m_settings.height;
     c->pix_fmt = kPictureFormat;
+    setColourTags(c);
 
     AVRational rate = av_d2q(m_settings.fps, 1001000);
     if (m_codec->supported_framerates)
@@ -335,8 +354,7 @@ bool VideoEncoder::prepareScaler(const QSize& size, int format)
     if (!m_scaler)
         return fail(QStringLiteral("No scaler for frames of %1x%2").arg(size.width()).arg(size.height()),
                     AVERROR(EINVAL));
-    if (m_codecContext->color_range == AVCOL_RANGE_JPEG)
-        setFullRangeOutput(m_scaler.get());
+    setOutputColours(m_scaler.get(), m_codecContext.get());
     m_sourceSize = size;
     m_sourceFormat = format;
     return true;

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "support/SoundFixture.h"
 #include "support/VideoProbe.h"
 #include "helper/VideoEncoder.h"
 
@@ -21,6 +22,15 @@ QImage filled(const QSize& size, QRgb color, QImage::Format format = QImage::For
     return image.convertToFormat(format);
 }
 
+// The output of a program run to its end.
+QByteArray outputOf(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return process.readAllStandardOutput();
+}
+
 QRgb centre(const QImage& image)
 {
     return image.pixel(image.width() / 2, image.height() / 2);
@@ -36,6 +46,8 @@ private slots:
     void init();
     void containers_data();
     void containers();
+    void coloursTagged_data();
+    void coloursTagged();
     void bitRateForHeight_data();
     void bitRateForHeight();
     void framesOfChangingSizeAndFormat();
@@ -109,6 +121,62 @@ void TestVideoEncoder::containers()
         return;
     QCOMPARE(probe.rateNum, 30 * probe.rateDen);
     QVERIFY2(qAbs(probe.durationSeconds - 25 / 30.0) < 0.02, qPrintable(QString::number(probe.durationSeconds)));
+}
+
+void TestVideoEncoder::coloursTagged_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("space"); // matrix, primaries and transfer
+    QTest::newRow("640x360") << QSize(640, 360) << "smpte170m";
+    QTest::newRow("1920x1080") << QSize(1920, 1080) << "bt709";
+}
+
+// Solid colours come back within 3 of their RGB when ffmpeg decodes the video as a player
+// does, by its colour tags.
+void TestVideoEncoder::coloursTagged()
+{
+    QFETCH(QSize, size);
+    QFETCH(QString, space);
+    const QList<QRgb> colours = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255),
+                                 qRgb(128, 128, 128)};
+    const int repeats = 3;
+    const QString file = path("colours.mp4");
+    {
+        VideoEncoder encoder;
+        encoder.setFileName(file);
+        encoder.setWidth(size.width());
+        encoder.setHeight(size.height());
+        encoder.setFps(10);
+        QVERIFY(encoder.open());
+        for (QRgb colour : colours) {
+            for (int i = 0; i < repeats; ++i)
+                QVERIFY(encoder.encodeFrame(filled(size, colour)));
+        }
+        encoder.close();
+    }
+    const QByteArray tags = outputOf(
+        QStandardPaths::findExecutable("ffprobe"),
+        {"-v", "error", "-select_streams", "v:0", "-show_entries",
+         "stream=color_space,color_primaries,color_transfer,color_range", "-of",
+         "default=nw=1", file});
+    QCOMPARE(QString(tags).split('\n', Qt::SkipEmptyParts),
+             QStringList({"color_range=tv", "color_space=" + space, "color_transfer=" + space,
+                          "color_primaries=" + space}));
+    // The centre 16 x 16 of every frame, cut before the conversion to RGB.
+    const int side = 16;
+    const QByteArray rgb = outputOf(
+        SoundFixture::ffmpeg(),
+        {"-v", "error", "-i", file, "-vf",
+         QStringLiteral("crop=%1:%1:%2:%3").arg(side).arg((size.width() - side) / 2).arg((size.height() - side) / 2),
+         "-f", "rawvideo", "-pix_fmt", "rgb24", "-"});
+    QCOMPARE(rgb.size(), colours.size() * repeats * side * side * 3);
+    for (int f = 0; f < colours.size() * repeats; ++f) {
+        const auto* pixel = reinterpret_cast<const uchar*>(rgb.constData()) + f * side * side * 3
+            + (side / 2 * side + side / 2) * 3;
+        const QRgb decoded = qRgb(pixel[0], pixel[1], pixel[2]);
+        QVERIFY2(colorsClose(decoded, colours[f / repeats], 3),
+                 qPrintable(QStringLiteral("frame %1: %2").arg(f).arg(decoded, 8, 16)));
+    }
 }
 
 void TestVideoEncoder::bitRateForHeight_data()

@@ -33,6 +33,16 @@ QImage toImage(const AVFrame* frame)
     SwsContext* scaler = sws_getContext(frame->width, frame->height, AVPixelFormat(frame->format),
                                         frame->width, frame->height, AV_PIX_FMT_RGB32, SWS_POINT,
                                         nullptr, nullptr, nullptr);
+    // As a player would: by the frame's colour tags.
+    if (frame->colorspace == AVCOL_SPC_BT709) {
+        int* inverseTable = nullptr;
+        int* table = nullptr;
+        int sourceRange = 0, destinationRange = 0, brightness = 0, contrast = 0, saturation = 0;
+        sws_getColorspaceDetails(scaler, &inverseTable, &sourceRange, &table, &destinationRange,
+                                 &brightness, &contrast, &saturation);
+        sws_setColorspaceDetails(scaler, sws_getCoefficients(SWS_CS_ITU709), sourceRange, table,
+                                 destinationRange, brightness, contrast, saturation);
+    }
     uint8_t* planes[] = {image.bits()};
     const int strides[] = {static_cast<int>(image.bytesPerLine())};
     sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, planes, strides);
