@@ -3,7 +3,9 @@
 #include "helper/Application.h"
 #include "helper/EncodeUtil.h"
 #include "helper/IProgress.h"
+#include "helper/MediaFile.h"
 #include "helper/PrepareAudioThread.h"
+#include "model/AppPaths.h"
 #include "model/FrameRenderer.h"
 #include "model/ProjectFile.h"
 
@@ -15,12 +17,17 @@
 #include <QThreadPool>
 
 #include <climits>
+#include <cstdio>
 
 namespace {
 
 constexpr int kVideoMode = 1; // the encoder writes video
 // How often a paused job looks at its session again.
 constexpr int kPausePollMs = 100;
+// Frame rates a video is made at.
+constexpr int kLowestFps = 1;
+constexpr int kHighestFps = 120;
+const QString kCanceled = QStringLiteral("No video made: the render was canceled.");
 
 // The thread object must not go while its run is still going. Its sound is needed only
 // when the run got that far, so whatever it still does is stopped.
@@ -56,8 +63,13 @@ GeneratorThread::~GeneratorThread() = default;
 void GeneratorThread::run(ProjectFile* project)
 {
     m_project = project;
-    // No frame period without a frame rate.
-    if (!isValid() || project->fps < 1)
+    if (!isValid()) {
+        m_error = QStringLiteral("No video made: the work folder could not be created.");
+        return;
+    }
+    // Whatever keeps the output from being written is found before any frame is drawn.
+    m_error = outputProblem();
+    if (!m_error.isEmpty())
         return;
     VideoEncoder& encoder = Application::instance()->encoder();
     const QString video = QStringLiteral("%1/%2.%3")
@@ -75,15 +87,47 @@ void GeneratorThread::run(ProjectFile* project)
     const auto sound = startSoundTrack();
     if (stopRequested()) {
         encoder.close();
+        m_error = kCanceled;
         return;
     }
     // A video that could not be written whole is never presented as the output.
-    if (!renderVideo() || stopRequested())
+    if (!renderVideo() || stopRequested()) {
+        if (stopRequested())
+            m_error = kCanceled;
         return;
+    }
     waitWhilePaused();
-    if (!waitForSoundTrack(*sound))
+    if (!waitForSoundTrack(*sound)) {
+        m_error = kCanceled;
         return;
+    }
     writeOutput(video, sound->resultPath());
+}
+
+QString GeneratorThread::errorString() const
+{
+    return m_error.isEmpty() ? Application::instance()->encoder().errorString() : m_error;
+}
+
+QString GeneratorThread::outputProblem() const
+{
+    if (m_project->fps < kLowestFps || m_project->fps > kHighestFps) {
+        return QStringLiteral("No video made: the frame rate %1 is not between %2 and %3.")
+            .arg(m_project->fps)
+            .arg(kLowestFps)
+            .arg(kHighestFps);
+    }
+    if (m_project->totalDuration() <= 0)
+        return QStringLiteral("No video made: the project has nothing to show.");
+    const QString output = m_project->file_name;
+    const QFileInfo folder(QFileInfo(output).absolutePath());
+    if (output.isEmpty())
+        return QStringLiteral("No video made: the project names no output file.");
+    if (!MediaFile::isWritableFormat(output))
+        return QStringLiteral("No video made: \"%1\" is not a known video format.").arg(QFileInfo(output).suffix());
+    if (!folder.isDir() || !folder.isWritable())
+        return QStringLiteral("No video made: the folder %1 cannot be written.").arg(folder.filePath());
+    return QString();
 }
 
 std::unique_ptr<PrepareAudioThread, void (*)(PrepareAudioThread*)> GeneratorThread::startSoundTrack()
@@ -128,16 +172,29 @@ bool GeneratorThread::renderVideo()
 void GeneratorThread::writeOutput(const QString& video, const QString& sound)
 {
     const QString output = m_project->file_name;
-    QFile::remove(output);
+    const QFileInfo target(output);
+    // Made beside the output under a name of its own, with the output's extension (which
+    // names the container), and put in the output's place only once it is whole.
+    const QString partial = QStringLiteral("%1/.%2-%3.%4")
+                                .arg(target.absolutePath(), target.completeBaseName(),
+                                     createUniqueToken(), target.suffix());
     const int loops = m_project->project_loop;
     const qint64 lengthMs = m_project->totalDuration() * qMax(loops, 1);
     const EncodeUtil util = tools();
+    bool made;
     if (QFileInfo::exists(sound))
-        util.muxVideoAndAudio(output, video, sound, lengthMs, loops);
+        made = util.muxVideoAndAudio(partial, video, sound, lengthMs, loops);
     else if (loops < 2)
-        QFile::rename(video, output);
+        made = QFile::copy(video, partial);
     else
-        util.muxVideoAndAudio(output, video, QString(), lengthMs, loops);
+        made = util.muxVideoAndAudio(partial, video, QString(), lengthMs, loops);
+
+    const bool whole = made && !stopRequested() && MediaFile::hasStreams(partial);
+    if (whole && std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(output).constData()) == 0)
+        return;
+    QFile::remove(partial);
+    m_error = stopRequested() ? kCanceled
+                              : QStringLiteral("No video made: %1 could not be written whole.").arg(output);
 }
 
 bool GeneratorThread::onFrame(QImage frame, qint64 timestamp)

@@ -47,6 +47,9 @@ public:
     // A new WAV copy of a music file in the cache folder; empty when it cannot be made.
     QString convertTrackToWav(const QString& source);
 
+    // Why no video was made, in one line; empty after a video was written.
+    QString errorString() const;
+
     // Set once a frame could not be encoded or the video file not finished.
     bool encoderFailed() const { return m_encoderFailed; }
 
@@ -54,6 +57,10 @@ private:
     // Renders every frame through the queue; false when the video stream is unusable.
     bool renderVideo();
     std::unique_ptr<PrepareAudioThread, void (*)(PrepareAudioThread*)> startSoundTrack();
+    // Why no video can be made (frame rate outside 1..120, nothing to show, an output that
+    // cannot be written), checked before any work; empty when it can.
+    QString outputProblem() const;
+    // Puts the finished video in the output's place, the older file staying when it fails.
     void writeOutput(const QString& video, const QString& sound);
     // True once the session is canceled (or the process told to stop); asked on the
     // calling thread only.
@@ -70,4 +77,5 @@ private:
     FrameQueue m_queue;
     std::atomic_bool m_encoderFailed{false};
     bool m_stopped = false;
+    QString m_error;
 };

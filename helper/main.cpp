@@ -10,6 +10,10 @@
 #include <iostream>
 #include <memory>
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 namespace {
 
 enum ExitCode {
@@ -58,7 +62,7 @@ int render(const QString& requestPath, IProgress& progress)
     GeneratorThread job(&progress);
     job.run(project.get());
     // Standard output carries progress lines only: the reason of a failure goes to standard error.
-    const QString failure = Application::instance()->encoder().errorString();
+    const QString failure = job.errorString();
     if (!failure.isEmpty())
         std::cerr << failure.toStdString() << std::endl;
     return Rendered;
@@ -75,6 +79,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Application app(argc, argv);
     StopSignals::install();
+    // Standard error carries one line, the reason why no video was made.
+    av_log_set_level(AV_LOG_QUIET);
 
     QCommandLineParser parser;
     addOptions(parser);

@@ -105,6 +105,7 @@ private slots:
     void cacheOfTheUser();
     void noVideo_data();
     void noVideo();
+    void fullDiskInTheFinalStep();
     void frameTotalPastInt();
     void pause_data();
     void pause();
@@ -119,6 +120,8 @@ private:
     void setSessionValue(const QString& session, const QString& name, int value) const;
     // Nothing of any run is left in the cache root.
     void verifyNoWorkFilesLeft() const;
+    // No unfinished output file stays beside the output.
+    void verifyNoPartialOutput() const;
 
     QTemporaryDir m_env;
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -342,25 +345,37 @@ void TestHelperProgram::projectLoop()
 void TestHelperProgram::emptyShow_data()
 {
     QTest::addColumn<bool>("music");
-    QTest::newRow("no music") << false;
-    QTest::newRow("music") << true;
+    QTest::addColumn<QJsonValue>("images");
+    QTest::newRow("no slides") << false << QJsonValue(QJsonArray());
+    QTest::newRow("no slides, music") << true << QJsonValue(QJsonArray());
+    QTest::newRow("images not a list") << false << QJsonValue(QJsonObject{{"type", "colored"}});
+    QTest::newRow("images a number") << true << QJsonValue(7);
+    QTest::newRow("slides of 0 ms") << true << QJsonValue(QJsonArray{colourSlide(0), colourSlide(0)});
 }
 
-// No slides: no frame and no progress line, yet the run ends and leaves its (empty) video.
+// Nothing to show: no frame, no progress line and no file, with or without music; an
+// older file stays and the reason is one line on standard error.
 void TestHelperProgram::emptyShow()
 {
     QFETCH(bool, music);
     QJsonObject document = project();
-    document["images"] = QJsonArray();
     if (music) {
         const QString tone = m_dir->filePath("tone.wav");
         QVERIFY(SoundFixture::makeTone(tone, 2));
         document["audio"] = QJsonObject{{"files", QJsonArray{QJsonObject{{"file_name", tone}}}}};
     }
+    QFETCH(QJsonValue, images);
+    document["images"] = images;
+    const QByteArray older("an older video");
+    QFile old(m_output);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write(older) == older.size());
+    old.close();
     QByteArrayList lines;
-    QCOMPARE(HelperProcess::run(arguments(request(document)), &lines), 0);
+    QByteArrayList errors;
+    QCOMPARE(HelperProcess::run(arguments(request(document)), &lines, -1, &errors), 0);
     QVERIFY(lines.isEmpty());
-    QVERIFY(QFileInfo::exists(m_output));
+    QCOMPARE(contentOf(m_output), older);
+    QCOMPARE(errors, QByteArrayList{"No video made: the project has nothing to show."});
     verifyNoWorkFilesLeft();
 }
 
@@ -418,6 +433,8 @@ void TestHelperProgram::noVideo_data()
     QTest::newRow("output folder unwritable") << "output under a file";
     QTest::newRow("cache folder not creatable") << "cache under a file";
     QTest::newRow("disk full") << "file size limit";
+    QTest::newRow("unknown extension") << "extension xyz";
+    QTest::newRow("output folder missing") << "missing folder";
 }
 
 // Each ends with status 0 and no new output: an older file there stays byte for byte.
@@ -428,6 +445,8 @@ void TestHelperProgram::noVideo()
     QFile file(blocker);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
+    if (change == "extension xyz")
+        m_output = m_dir->filePath("out.xyz");
     const QByteArray older("an older video");
     QFile old(m_output);
     QVERIFY(old.open(QIODevice::WriteOnly));
@@ -445,21 +464,53 @@ void TestHelperProgram::noVideo()
         document["file_name"] = blocker + "/out.mp4";
     else if (change == "cache under a file")
         m_cache = blocker + "/cache";
-    else
+    else if (change == "file size limit")
         sizeLimit = 1024;
+    else if (change == "extension xyz")
+        document["file_name"] = m_output;
+    else if (change == "missing folder")
+        document["file_name"] = m_dir->filePath("missing/out.mp4");
 
     QByteArrayList lines;
-    QCOMPARE(HelperProcess::run(arguments(request(document), session), &lines, sizeLimit), 0);
+    QByteArrayList errors;
+    QCOMPARE(HelperProcess::run(arguments(request(document), session), &lines, sizeLimit, &errors), 0);
     QVERIFY(onlyProgressLines(lines));
     QCOMPARE(contentOf(m_output), older);
-    if (change == "cache under a file")
-        QVERIFY(lines.isEmpty());
-    else
+    QVERIFY2(errors.size() == 1, errors.join('|').constData());
+    if (change != "cache under a file")
         verifyNoWorkFilesLeft();
-    if (change == "output under a file" || change == "file size limit")
-        QVERIFY(!lines.isEmpty());
-    else
-        QVERIFY(lines.isEmpty());
+    // Only a full disk is found once frames were drawn.
+    QCOMPARE(lines.isEmpty(), change != "file size limit");
+    verifyNoPartialOutput();
+}
+
+// The final file is larger than the video stream: a full disk stops only the final step.
+// The older output stays, and no partial file is left beside it.
+void TestHelperProgram::fullDiskInTheFinalStep()
+{
+    const QString path = request(project());
+    QCOMPARE(HelperProcess::run(arguments(path)), 0);
+    const qint64 streamSize = QFileInfo(m_output).size();
+    QVERIFY(streamSize > 0);
+    const QByteArray older("an older video");
+    QFile old(m_output);
+    QVERIFY(old.open(QIODevice::WriteOnly | QIODevice::Truncate) && old.write(older) == older.size());
+    old.close();
+
+    QJsonObject document = project();
+    document["project_loop"] = 3;
+    QByteArrayList errors;
+    QCOMPARE(HelperProcess::run(arguments(request(document)), nullptr, 2 * streamSize, &errors), 0);
+    QCOMPARE(contentOf(m_output), older);
+    QVERIFY2(errors.size() == 1, errors.join('|').constData());
+    verifyNoWorkFilesLeft();
+    verifyNoPartialOutput();
+}
+
+void TestHelperProgram::verifyNoPartialOutput() const
+{
+    const QStringList hidden = QDir(m_dir->path()).entryList({".*"}, QDir::Files | QDir::Hidden);
+    QVERIFY2(hidden.isEmpty(), qPrintable(hidden.join(' ')));
 }
 
 // A show of a day and more at 30 fps: the frame count overflows 32 bits unless it is
@@ -530,7 +581,8 @@ void TestHelperProgram::stopWhileProgramsRun_data()
     QTest::addColumn<QString>("stallOn"); // the ffmpeg run that is going on
     QTest::addColumn<int>("stop");        // the signal, 0 for a cancel
     const QList<QPair<const char*, QString>> runs{{"converting music", "-ar"},
-                                                  {"looping the sound track", "merge-loop-audio"}};
+                                                  {"looping the sound track", "merge-loop-audio"},
+                                                  {"joining video and sound", "-c:v"}};
     for (const auto& run : runs) {
         QTest::addRow("%s, canceled", run.first) << run.second << 0;
         QTest::addRow("%s, SIGTERM", run.first) << run.second << int(SIGTERM);
@@ -577,8 +629,10 @@ void TestHelperProgram::stopWhileProgramsRun()
     for (pid_t child : children)
         QTRY_VERIFY_WITH_TIMEOUT(Processes::isGone(child), 30000);
     QCOMPARE(contentOf(m_output), older);
-    if (stop != SIGKILL)
+    if (stop != SIGKILL) {
         verifyNoWorkFilesLeft();
+        verifyNoPartialOutput();
+    }
 }
 
 QTEST_GUILESS_MAIN(TestHelperProgram)

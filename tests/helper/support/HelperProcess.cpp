@@ -23,7 +23,6 @@ HelperProcess::HelperProcess(qint64 fileSizeLimit)
 {
     setProcessChannelMode(QProcess::SeparateChannels);
     setStandardInputFile(QProcess::nullDevice());
-    setStandardErrorFile(QProcess::nullDevice());
 }
 
 HelperProcess::~HelperProcess()
@@ -110,13 +109,24 @@ qint64 HelperProcess::totalOf(const QByteArray& line)
     return progressPattern().match(QString::fromLatin1(line)).captured(2).toLongLong();
 }
 
-int HelperProcess::run(const QStringList& arguments, QByteArrayList* lines, qint64 fileSizeLimit)
+QByteArrayList HelperProcess::errorLines()
+{
+    QByteArrayList lines = readAllStandardError().split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+int HelperProcess::run(const QStringList& arguments, QByteArrayList* lines, qint64 fileSizeLimit,
+                       QByteArrayList* errorLines)
 {
     HelperProcess process(fileSizeLimit);
     process.start(arguments);
     const int code = process.finish();
     if (lines)
         *lines = process.lines();
+    if (errorLines)
+        *errorLines = process.errorLines();
     return code;
 }
 

@@ -26,6 +26,8 @@ public:
     int finish(int timeoutMs = 60000);
     // Every line written so far.
     QByteArrayList lines();
+    // The lines written on standard error, once the program ended.
+    QByteArrayList errorLines();
 
     // "value: <done>, total: <total>, remtime:<ms>".
     static bool isProgressLine(const QByteArray& line);
@@ -33,7 +35,7 @@ public:
 
     // Runs the program to its end.
     static int run(const QStringList& arguments, QByteArrayList* lines = nullptr,
-                   qint64 fileSizeLimit = -1);
+                   qint64 fileSizeLimit = -1, QByteArrayList* errorLines = nullptr);
 
 protected:
     void setupChildProcess() override;
