@@ -65,6 +65,14 @@ public:
         rect = m_rect;
     }
 
+    // The caption alone, on a transparent picture of the frame's size.
+    QImage alone(const QSize& frameSize)
+    {
+        QImage clear(frameSize, QImage::Format_ARGB32_Premultiplied);
+        clear.fill(Qt::transparent);
+        return picture(clear);
+    }
+
     QImage picture(const QImage& frame)
     {
         QImage picture;
@@ -246,28 +254,21 @@ void ProjectRun::playTransition(ProjectItem* slide, const QImage& previous)
 
 void ProjectRun::playCaptionAnimation(ProjectItem* slide, CaptionPainter& caption)
 {
+    // The effect runs on the caption alone; each of its frames lies over that frame's
+    // picture, so the picture under the caption keeps moving as the slide's own.
     const QRect rect = slide->text().textRect(m_width, m_height);
-    QImage base = picture(slide, m_motion, m_progress);
+    const QImage shown = caption.alone(QSize(m_width, m_height));
     TransitionRenderer engine;
     engine.setFrameSize(rect.width(), rect.height(), m_transformationMode);
     engine.setIncremental(m_motion == MotionNone);
+    engine.setSeeThrough(true);
     engine.render(
         slide->text().transition, frameCount(slide->textAnimationDuration(), m_fps),
-        [&base, rect] { return base.copy(rect); },
-        // The caption over the picture under it: what the slide shows once the animation
-        // ends. A see-through caption alone would pile up on the frames the effect keeps.
-        [&base, rect, &caption] {
-            QImage shown = base.copy(rect);
-            drawAt(shown, QPoint(0, 0), caption.picture(base));
-            return shown;
-        },
+        [] { return QImage(); }, [shown] { return shown; },
         [&, this](const QImage& effect, int, int) {
-            // The base is drawn anew after every frame, so the frame may take its pixels.
-            QImage frame = std::move(base);
+            QImage frame = picture(slide, m_motion, m_progress);
             drawAt(frame, rect.topLeft(), effect);
-            const bool goOn = emitFrame(frame);
-            base = picture(slide, m_motion, m_progress);
-            return goOn;
+            return emitFrame(frame);
         });
     if (m_captionPreview)
         m_goOn = false;

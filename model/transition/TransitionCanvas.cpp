@@ -2,26 +2,33 @@
 
 #include <QTransform>
 
-TransitionCanvas::TransitionCanvas(const QImage& oldPicture, int width, int height)
-    : m_oldKey(oldPicture.cacheKey())
+TransitionCanvas::TransitionCanvas(const QImage& oldPicture, int width, int height, bool seeThrough)
+    : m_seeThrough(seeThrough)
+    , m_oldKey(oldPicture.cacheKey())
 {
     if (!oldPicture.isNull() && oldPicture.size() == QSize(width, height)) {
         // Shares the picture's pixels until the first draw.
         m_image = oldPicture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     } else {
         m_image = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
-        m_image.fill(QColor::fromRgb(0, 0, 0, 255));
+        fillBackground();
         if (!oldPicture.isNull())
             painter().drawImage(0, 0, oldPicture);
+        m_painter.end();
     }
+    m_start = m_image;
     // Where the old picture has no pixels, drawing it leaves the canvas as it is.
     m_oldShown = rect();
+    m_newShown = QRegion();
 }
 
 QPainter& TransitionCanvas::painter()
 {
-    if (!m_painter.isActive())
+    if (!m_painter.isActive()) {
         m_painter.begin(&m_image);
+        if (m_seeThrough)
+            m_painter.setCompositionMode(QPainter::CompositionMode_Source);
+    }
     return m_painter;
 }
 
@@ -90,11 +97,22 @@ void TransitionCanvas::fill(const QColor& color)
     markPainted(rect());
 }
 
+void TransitionCanvas::fillBackground()
+{
+    fill(m_seeThrough ? QColor(Qt::transparent) : QColor::fromRgb(0, 0, 0, 255));
+}
+
 bool TransitionCanvas::hand(const TransitionFrameSink& sink, int index, int count)
 {
     if (m_painter.isActive())
         m_painter.end();
-    return sink(m_image, index, count);
+    const bool goOn = sink(m_image, index, count);
+    if (m_seeThrough) {
+        m_image = m_start;
+        m_oldShown = rect();
+        m_newShown = QRegion();
+    }
+    return goOn;
 }
 
 void TransitionCanvas::drawParts(const QImage& picture, const QRegion& parts)

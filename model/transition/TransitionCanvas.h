@@ -12,12 +12,14 @@ class QTransform;
 // picture and where the new one, so a picture that has not changed is drawn only where it is
 // missing. Its painter is closed while the sink sees a frame: a frame the sink keeps is copied
 // by the next draw instead of being drawn over, and a frame that draws nothing costs nothing.
-// Pictures are taken as opaque.
+// Pictures are taken as opaque, unless the canvas is see-through: then every draw replaces the
+// pixels it covers and every frame starts afresh from the old picture, so nothing piles up.
 class TransitionCanvas
 {
 public:
-    // Starts as the old picture drawn at (0, 0) over opaque black.
-    TransitionCanvas(const QImage& oldPicture, int width, int height);
+    // Starts as the old picture drawn at (0, 0) over the background: opaque black, or
+    // transparent when see-through.
+    TransitionCanvas(const QImage& oldPicture, int width, int height, bool seeThrough = false);
 
     QRect rect() const { return m_image.rect(); }
     // The open painter; what is drawn through it must be reported with markPainted.
@@ -37,13 +39,16 @@ public:
     // Draws `picture` at `at` through `transform`.
     void drawTransformed(const QImage& picture, const QPointF& at, const QTransform& transform);
     void fill(const QColor& color);
+    void fillBackground();
 
     bool hand(const TransitionFrameSink& sink, int index, int count);
 
 private:
     void drawParts(const QImage& picture, const QRegion& parts);
 
+    const bool m_seeThrough;
     QImage m_image;
+    QImage m_start; // what a see-through canvas starts every frame from
     QPainter m_painter;
     qint64 m_oldKey = 0;
     QRegion m_oldShown;

@@ -78,7 +78,7 @@ void TransitionRenderer::renderFlipOver(int n, TransitionCanvas& canvas)
     const int half = n / 2;
     int angle = 0;
     for (int i = 0; i < n; ++i) {
-        canvas.fill(QColor::fromRgb(0, 0, 0, 255));
+        canvas.fillBackground();
         QTransform transform;
         transform.translate(m_width / 2, m_height / 2);
         transform.rotate(angle, Qt::XAxis);
@@ -184,7 +184,7 @@ void TransitionRenderer::renderPush(int type, int n, TransitionCanvas& canvas)
     int sx = 0, sy = 0;
     for (int i = 0; i < n; ++i) {
         if (type == 25)
-            canvas.fill(QColor::fromRgb(0, 0, 0, 255));
+            canvas.fillBackground();
         const PushParts parts = pushParts(type, m_width, m_height, sx, sy);
         canvas.drawImage(parts.newAt, m_newPicture(), parts.newPart);
         canvas.drawImage(parts.oldAt, m_oldPicture(), parts.oldPart);

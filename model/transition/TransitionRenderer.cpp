@@ -9,18 +9,18 @@ bool isDrawnType(int type)
     return type == 0 || (type >= 2 && type <= 28);
 }
 
-// The source with a null picture replaced by opaque black of that size, made once.
-PictureSource blackWhenNull(PictureSource source, int width, int height)
+// The source with a null picture replaced by one of that size and colour, made once.
+PictureSource filledWhenNull(PictureSource source, int width, int height, const QColor& color)
 {
-    return [source = std::move(source), width, height, black = QImage()]() mutable {
+    return [source = std::move(source), width, height, color, fill = QImage()]() mutable {
         QImage picture = source();
         if (!picture.isNull())
             return picture;
-        if (black.isNull()) {
-            black = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
-            black.fill(QColor::fromRgb(0, 0, 0, 255));
+        if (fill.isNull()) {
+            fill = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+            fill.fill(color);
         }
-        return black;
+        return fill;
     };
 }
 
@@ -38,10 +38,16 @@ void TransitionRenderer::setIncremental(bool incremental)
     m_incremental = incremental;
 }
 
+void TransitionRenderer::setSeeThrough(bool seeThrough)
+{
+    m_seeThrough = seeThrough;
+}
+
 void TransitionRenderer::render(int type, int frameCount, PictureSource oldPicture,
                                 PictureSource newPicture, TransitionFrameSink sink)
 {
-    m_oldPicture = blackWhenNull(std::move(oldPicture), m_width, m_height);
+    m_oldPicture = filledWhenNull(std::move(oldPicture), m_width, m_height,
+                                  m_seeThrough ? QColor(Qt::transparent) : QColor::fromRgb(0, 0, 0, 255));
     m_newPicture = std::move(newPicture);
     m_sink = std::move(sink);
     if (!isDrawnType(type) || frameCount <= 0 || m_width <= 0 || m_height <= 0)
@@ -55,7 +61,7 @@ void TransitionRenderer::render(int type, int frameCount, PictureSource oldPictu
         renderPixelate(frameCount);
         return;
     }
-    TransitionCanvas canvas(m_oldPicture(), m_width, m_height);
+    TransitionCanvas canvas(m_oldPicture(), m_width, m_height, m_seeThrough);
     dispatch(type, frameCount, canvas);
 }
 

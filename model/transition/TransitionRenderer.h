@@ -17,6 +17,9 @@ public:
     void setFrameSize(int width, int height, int transformationMode);
     // Set when the new picture does not change from frame to frame.
     void setIncremental(bool incremental);
+    // Set to draw on a transparent canvas, as a caption's animation is drawn; a null old
+    // picture then counts as transparent.
+    void setSeeThrough(bool seeThrough);
     // Frames 0..frameCount - 1, in order, until the sink answers false. A null old picture
     // counts as opaque black.
     void render(int type, int frameCount, PictureSource oldPicture, PictureSource newPicture,
@@ -53,6 +56,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     bool m_incremental = false;
+    bool m_seeThrough = false;
     PictureSource m_oldPicture;
     PictureSource m_newPicture;
     TransitionFrameSink m_sink;

@@ -6,6 +6,7 @@
 #include "model/ProjectItemColor.h"
 #include "model/ProjectItemFirst.h"
 #include "model/ProjectItemSimple.h"
+#include "model/transition/TransitionType.h"
 #include "support/PhotoFixtures.h"
 
 #include <cstdlib>
@@ -79,6 +80,12 @@ bool samePixels(const QImage& a, const QImage& b)
     return a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
 }
 
+bool closeColor(QRgb a, QRgb b, int tolerance)
+{
+    return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance
+        && qAbs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
 } // namespace
 
 class TestFrameRenderer : public QObject
@@ -102,6 +109,8 @@ private slots:
     void captionAnimationFrames();
     void captionAnimationKeepsSeeThroughBox_data();
     void captionAnimationKeepsSeeThroughBox();
+    void captionAnimationLeavesThePictureAlone_data();
+    void captionAnimationLeavesThePictureAlone();
     void motionProgress();
     void negativeTimeHoldsProgress();
     void negativeTimesBeforeSlide();
@@ -413,6 +422,73 @@ void TestFrameRenderer::captionAnimationKeepsSeeThroughBox()
     }
     QImage captioned = slide->renderImage(kWidth, kHeight, true, false, false);
     QVERIFY(samePixels(recorder.frames[captionFrames], captioned));
+}
+
+void TestFrameRenderer::captionAnimationLeavesThePictureAlone_data()
+{
+    QTest::addColumn<int>("animation");
+    // Fading through white is left out: white is no mix of the caption's colour and black.
+    for (int type = TransitionPixelate; type < TransitionFadeToWhite; ++type)
+        QTest::newRow(qPrintable(QString::number(type))) << type;
+}
+
+// A magenta caption box over a moving pattern photo: outside the box every frame is the
+// slide's own motion frame; inside, every pixel is that frame's pixel mixed with magenta or
+// black, never a pixel of the photo from elsewhere.
+void TestFrameRenderer::captionAnimationLeavesThePictureAlone()
+{
+    QFETCH(int, animation);
+    const QSize size(160, 90);
+    QImage pattern(200, 120, QImage::Format_RGB32);
+    for (int y = 0; y < pattern.height(); ++y) {
+        for (int x = 0; x < pattern.width(); ++x)
+            pattern.setPixel(x, y, qRgb((x * 7 + y * 3) % 200 + 40, (x * 5 + y * 11) % 180 + 60,
+                                        (x * 13 + y * 2) % 200 + 40));
+    }
+    const QString path = m_dir.filePath("pattern.png");
+    QVERIFY(PhotoFixtures::writeFile(path, PhotoFixtures::encode(pattern, "png")));
+    const auto show = project();
+    ProjectItemSimple* slide = addPhoto(*show, path, 1000, 0, MotionPanLeft);
+    SlideText caption = slide->text();
+    caption.text = QStringLiteral("Caption");
+    caption.text_color = QColor(255, 0, 255);
+    caption.bg_color = QColor(255, 0, 255);
+    caption.transition = animation;
+    slide->setText(caption);
+    const int fps = 10;
+    Recorder recorder;
+    QVERIFY(renderProject(show.get(), slide, size.width(), size.height(), false, recorder.sink(), fps));
+    const int captionFrames = int(qRound64(slide->textAnimationDuration() * fps / 1000.0));
+    QVERIFY(captionFrames > 1);
+    const QRect box = slide->text().textRect(size.width(), size.height());
+    const double step = 10000000.0 / (1000 + slide->textAnimationDuration()) / fps;
+    for (int i = 0; i < captionFrames; ++i) {
+        const QImage frame = recorder.frames[i].convertToFormat(QImage::Format_RGB32);
+        const QImage own = slide->renderMotion(MotionPanLeft, size.width(), size.height(), false,
+                                               false, i * step)
+                               .convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                const QRgb p = frame.pixel(x, y);
+                const QRgb q = own.pixel(x, y);
+                const QString where = QStringLiteral("frame %1 at %2,%3").arg(i).arg(x).arg(y);
+                if (!box.contains(x, y)) {
+                    QVERIFY2(p == q, qPrintable(where));
+                    continue;
+                }
+                // p = q (1 - a) + k a, with k of equal red and blue and no green.
+                const double a = 1 - double(qGreen(p)) / qGreen(q);
+                QVERIFY2(a > -0.03, qPrintable(where));
+                if (a < 0.05) {
+                    QVERIFY2(closeColor(p, q, 8), qPrintable(where));
+                    continue;
+                }
+                const double red = (qRed(p) - qRed(q) * (1 - a)) / a;
+                const double blue = (qBlue(p) - qBlue(q) * (1 - a)) / a;
+                QVERIFY2(qAbs(red - blue) < 6 / a + 4, qPrintable(where));
+            }
+        }
+    }
 }
 
 void TestFrameRenderer::motionProgress()
