@@ -1,12 +1,13 @@
 #include "convert/ConvertSession.h"
 
+#include "platform/MediaTicks.h"
+
 #include <algorithm>
 #include <atomic>
 #include <future>
 
 namespace {
 
-constexpr std::int64_t TicksPerSecond = 10000000;
 constexpr std::int64_t EndOfSegmentContext = 1;
 constexpr std::uint32_t SampleBits = 16;
 // Samples of about 1 / SamplesPerSecond s: fewer hand-overs to the sink's thread.
@@ -97,7 +98,7 @@ bool ConvertSession::deliverSample()
     MediaBuffer& buffer = sample->buffers.front();
     switch (m_source.read(buffer, m_frameBytes * m_rate / SamplesPerSecond)) {
     case AudioSource::Result::Data:
-        sample->time = m_framesDelivered * TicksPerSecond / m_rate;
+        sample->time = m_framesDelivered * kTicksPerSecond / m_rate;
         m_framesDelivered += static_cast<std::int64_t>(buffer.length / m_frameBytes);
         return !failed(m_stream->processSample(sample));
     case AudioSource::Result::End:

@@ -1,5 +1,7 @@
 #include "convert/PresentationClock.h"
 
+#include "platform/MediaTicks.h"
+
 #include <algorithm>
 #include <chrono>
 
@@ -7,7 +9,7 @@ namespace {
 
 std::int64_t systemTime()
 {
-    using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>;
+    using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, kTicksPerSecond>>;
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return std::chrono::duration_cast<Ticks>(now).count();
 }

@@ -7,6 +7,7 @@
 #include "model/SlideInterfaces.h"
 #include "model/transition/TransitionRenderer.h"
 #include "model/transition/TransitionType.h"
+#include "platform/MediaTicks.h"
 
 #include <QPainter>
 
@@ -18,8 +19,6 @@
 
 namespace {
 
-constexpr qint64 kTicksPerSecond = 10000000; // timestamps count 100 ns
-constexpr double kFullProgress = 10000;
 // Beyond this a slide's picture stands still.
 constexpr qint64 kLongestMotion_ms = 15000;
 

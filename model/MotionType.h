@@ -1,6 +1,6 @@
 #pragma once
 
-// Motion effect of a photo slide; progress runs from 0 to 10000.
+// Motion effect of a photo slide; progress runs from 0 to kFullProgress.
 // Stored as a plain int in documents.
 enum MotionType : int {
     MotionNone = 0,
@@ -16,3 +16,6 @@ enum MotionType : int {
     MotionZoomOutRight = 10,
     MotionZoomOutLeft = 11
 };
+
+// A motion's progress at its end.
+constexpr double kFullProgress = 10000;

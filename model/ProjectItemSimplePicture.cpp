@@ -16,7 +16,6 @@ namespace {
 
 // How much larger than the covering size the picture of a motion is.
 constexpr double kEnlarge = 1.2;
-constexpr double kFullProgress = 10000;
 
 bool validSize(int width, int height)
 {

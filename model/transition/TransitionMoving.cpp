@@ -29,15 +29,15 @@ struct PushParts
 PushParts pushParts(int type, int width, int height, int sx, int sy)
 {
     switch (type) {
-    case 21: // from the bottom
+    case TransitionSlideFromBottom:
         return {{0, 0, width, sy}, {0, height - sy}, {0, sy, width, height - sy}, {0, 0}};
-    case 22: // from the left
+    case TransitionSlideFromLeft:
         return {{width - sx, 0, sx, height}, {0, 0}, {0, 0, width - sx, height}, {sx, 0}};
-    case 23: // from the right
+    case TransitionSlideFromRight:
         return {{0, 0, sx, height}, {width - sx, 0}, {sx, 0, width - sx, height}, {0, 0}};
-    case 24: // from the top
+    case TransitionSlideFromTop:
         return {{0, height - sy, width, sy}, {0, 0}, {0, 0, width, height - sy}, {0, sy}};
-    default: // from the top-left corner
+    default: // TransitionSlideFromTopLeft
         return {{width - sx, height - sy, sx, sy}, {0, 0}, {0, 0, width - sx, height - sy}, {sx, sy}};
     }
 }
@@ -177,13 +177,13 @@ void TransitionRenderer::renderZoomOut(int n, TransitionCanvas& canvas)
 // The new picture pushes the old one out of the frame.
 void TransitionRenderer::renderPush(int type, int n, TransitionCanvas& canvas)
 {
-    const bool across = type != 21 && type != 24;
-    const bool down = type != 22 && type != 23;
+    const bool across = type != TransitionSlideFromBottom && type != TransitionSlideFromTop;
+    const bool down = type != TransitionSlideFromLeft && type != TransitionSlideFromRight;
     const int dx = across ? std::max(1, m_width / n) : 0;
     const int dy = down ? std::max(1, m_height / n) : 0;
     int sx = 0, sy = 0;
     for (int i = 0; i < n; ++i) {
-        if (type == 25)
+        if (type == TransitionSlideFromTopLeft)
             canvas.fillBackground();
         const PushParts parts = pushParts(type, m_width, m_height, sx, sy);
         canvas.drawImage(parts.newAt, m_newPicture(), parts.newPart);

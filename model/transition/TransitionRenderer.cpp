@@ -6,7 +6,7 @@ namespace {
 
 bool isDrawnType(int type)
 {
-    return type == 0 || (type >= 2 && type <= 28);
+    return type == TransitionNone || (type >= TransitionPixelate && type < TransitionTypeCount);
 }
 
 // The source with a null picture replaced by one of that size and colour, made once.
@@ -53,11 +53,11 @@ void TransitionRenderer::render(int type, int frameCount, PictureSource oldPictu
     if (!isDrawnType(type) || frameCount <= 0 || m_width <= 0 || m_height <= 0)
         return;
     // A single frame leaves no room for steps: it is the new picture.
-    if (type == 0 || frameCount == 1) {
+    if (type == TransitionNone || frameCount == 1) {
         renderNone(frameCount);
         return;
     }
-    if (type == 2) {
+    if (type == TransitionPixelate) {
         renderPixelate(frameCount);
         return;
     }
@@ -82,23 +82,32 @@ QImage TransitionRenderer::scaled(const QImage& picture, int width, int height,
 void TransitionRenderer::dispatch(int type, int n, TransitionCanvas& canvas)
 {
     switch (type) {
-    case 3: renderSpiralIn(n, canvas); break;
-    case 4: renderSpiralOut(n, canvas); break;
-    case 5: renderStripes(n, canvas); break;
-    case 6: renderWall(n, canvas); break;
-    case 7: renderCheckerboard(n, canvas); break;
-    case 8: renderRotate(n, canvas, false); break;
-    case 9: renderRotate(n, canvas, true); break;
-    case 10: renderFlipOver(n, canvas); break;
-    case 17: renderStretchHorizontal(n, canvas); break;
-    case 18: renderStretchVertical(n, canvas); break;
-    case 19: renderZoomIn(n, canvas); break;
-    case 20: renderZoomOut(n, canvas); break;
-    case 26: renderFadeThrough(QColor::fromRgb(0, 0, 0, 255), n, canvas); break;
-    case 27: renderCrossfade(n, canvas); break;
-    case 28: renderFadeThrough(QColor::fromRgb(255, 255, 255, 255), n, canvas); break;
-    case 11: case 12: case 13: case 14: case 15: case 16: renderWipe(type, n, canvas); break;
-    case 21: case 22: case 23: case 24: case 25: renderPush(type, n, canvas); break;
+    case TransitionMosaicSpiralIn: renderSpiralIn(n, canvas); break;
+    case TransitionMosaicSpiralOut: renderSpiralOut(n, canvas); break;
+    case TransitionMosaicStripes: renderStripes(n, canvas); break;
+    case TransitionMosaicWall: renderWall(n, canvas); break;
+    case TransitionCheckerboard: renderCheckerboard(n, canvas); break;
+    case TransitionRotateOut: renderRotate(n, canvas, false); break;
+    case TransitionRotateIn: renderRotate(n, canvas, true); break;
+    case TransitionFlipOver: renderFlipOver(n, canvas); break;
+    case TransitionStretchHorizontal: renderStretchHorizontal(n, canvas); break;
+    case TransitionStretchVertical: renderStretchVertical(n, canvas); break;
+    case TransitionZoomIn: renderZoomIn(n, canvas); break;
+    case TransitionZoomOut: renderZoomOut(n, canvas); break;
+    case TransitionFadeToBlack: renderFadeThrough(QColor::fromRgb(0, 0, 0, 255), n, canvas); break;
+    case TransitionCrossfade: renderCrossfade(n, canvas); break;
+    case TransitionFadeToWhite: renderFadeThrough(QColor::fromRgb(255, 255, 255, 255), n, canvas); break;
+    case TransitionWipeLeftToRight:
+    case TransitionWipeRightToLeft:
+    case TransitionWipeTopToBottom:
+    case TransitionWipeBottomToTop:
+    case TransitionWipeVerticalIn:
+    case TransitionWipeVerticalOut: renderWipe(type, n, canvas); break;
+    case TransitionSlideFromBottom:
+    case TransitionSlideFromLeft:
+    case TransitionSlideFromRight:
+    case TransitionSlideFromTop:
+    case TransitionSlideFromTopLeft: renderPush(type, n, canvas); break;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/transition/FrameTypes.h"
+#include "model/transition/TransitionType.h"
 
 #include <QImage>
 #include <QRect>

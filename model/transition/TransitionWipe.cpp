@@ -7,18 +7,18 @@
 
 namespace {
 
-// Part of stripe k (starting at o = 100 k) for run r: new picture for types 11 to 15, the slit
-// of old picture for type 16.
+// Part of stripe k (starting at o = 100 k) for run r: new picture for the wipes, the slit of
+// old picture for TransitionWipeVerticalOut.
 QRect stripePart(int type, int width, int height, int k, double run)
 {
     const int o = 100 * k;
     const int ir = int(run);
     switch (type) {
-    case 11: return QRect(o, 0, ir, height);
-    case 12: return QRect(o + 100 - ir, 0, ir, height);
-    case 13: return QRect(0, o, width, ir);
-    case 14: return QRect(0, o + 100 - ir, width, ir);
-    case 15: return QRect(o + 50 - ir / 2, 0, ir, height);
+    case TransitionWipeLeftToRight: return QRect(o, 0, ir, height);
+    case TransitionWipeRightToLeft: return QRect(o + 100 - ir, 0, ir, height);
+    case TransitionWipeTopToBottom: return QRect(0, o, width, ir);
+    case TransitionWipeBottomToTop: return QRect(0, o + 100 - ir, width, ir);
+    case TransitionWipeVerticalIn: return QRect(o + 50 - ir / 2, 0, ir, height);
     default: return QRect(o + 50 - int(run * 0.5), 0, ir, height);
     }
 }
@@ -27,8 +27,8 @@ QRect stripePart(int type, int width, int height, int k, double run)
 
 void TransitionRenderer::renderWipe(int type, int n, TransitionCanvas& canvas)
 {
-    const bool closing = type == 16;
-    const bool rows = type == 13 || type == 14;
+    const bool closing = type == TransitionWipeVerticalOut;
+    const bool rows = type == TransitionWipeTopToBottom || type == TransitionWipeBottomToTop;
     const int stripes = int(std::ceil((rows ? m_height : m_width) / 100.0));
     for (int i = 0; i < n; ++i) {
         // i steps of 100 / (n - 1), multiplied rather than summed so the last frame reaches 100.

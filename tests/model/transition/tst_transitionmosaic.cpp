@@ -93,11 +93,11 @@ void TestTransitionMosaic::revealedBlocks_data()
     QTest::addColumn<int>("checkedUpTo");
     for (bool incremental : {false, true}) {
         const char* variant = incremental ? "static" : "moving";
-        QTest::addRow("spiral in %s", variant) << 3 << incremental << QSize(210, 110) << QSize(21, 11) << 231 << 0 << 231;
-        QTest::addRow("spiral in portrait %s", variant) << 3 << incremental << QSize(110, 210) << QSize(11, 21) << 231 << 0 << 231;
-        QTest::addRow("wall %s", variant) << 6 << incremental << QSize(500, 300) << QSize(10, 6) << 60 << 0 << 60;
-        QTest::addRow("checkerboard %s", variant) << 7 << incremental << QSize(500, 300) << QSize(10, 6) << 60 << (incremental ? -1 : 0) << 60;
-        QTest::addRow("spiral out %s", variant) << 4 << incremental << QSize(150, 110) << QSize(15, 11) << 165 << (incremental ? 1 : 0) << 121;
+        QTest::addRow("spiral in %s", variant) << int(TransitionMosaicSpiralIn) << incremental << QSize(210, 110) << QSize(21, 11) << 231 << 0 << 231;
+        QTest::addRow("spiral in portrait %s", variant) << int(TransitionMosaicSpiralIn) << incremental << QSize(110, 210) << QSize(11, 21) << 231 << 0 << 231;
+        QTest::addRow("wall %s", variant) << int(TransitionMosaicWall) << incremental << QSize(500, 300) << QSize(10, 6) << 60 << 0 << 60;
+        QTest::addRow("checkerboard %s", variant) << int(TransitionCheckerboard) << incremental << QSize(500, 300) << QSize(10, 6) << 60 << (incremental ? -1 : 0) << 60;
+        QTest::addRow("spiral out %s", variant) << int(TransitionMosaicSpiralOut) << incremental << QSize(150, 110) << QSize(15, 11) << 165 << (incremental ? 1 : 0) << 121;
     }
 }
 
@@ -124,7 +124,7 @@ void TestTransitionMosaic::revealedBlocks()
         const int shown = blocksOf(record.frames.value(i), block, grid.width(), grid.height(), white);
         QVERIFY2(shown == expected, qPrintable(QString("frame %1: %2 blocks, not %3").arg(i).arg(shown).arg(expected)));
     }
-    if (type != 4)
+    if (type != TransitionMosaicSpiralOut)
         QVERIFY(isUniform(record.frames.value(n - 1), Qt::white));
 }
 
@@ -145,7 +145,8 @@ void TestTransitionMosaic::spiralOutLeavesEdgeColumns()
 void TestTransitionMosaic::movingVariantsShowTheCurrentPicture_data()
 {
     QTest::addColumn<int>("type");
-    for (int type : {3, 4, 5, 6, 7})
+    for (int type : {TransitionMosaicSpiralIn, TransitionMosaicSpiralOut, TransitionMosaicStripes,
+                     TransitionMosaicWall, TransitionCheckerboard})
         QTest::addRow("type %d", type) << type;
 }
 
@@ -174,7 +175,7 @@ void TestTransitionMosaic::movingVariantsShowTheCurrentPicture()
                     });
     QCOMPARE(colors.size(), n);
     // The stripes' first frame reveals nothing.
-    for (int i = type == 5 ? 1 : 0; i < n; ++i)
+    for (int i = type == TransitionMosaicStripes ? 1 : 0; i < n; ++i)
         QCOMPARE(colors[i], qRgb(10 * (i + 1), 100, 200));
 }
 
@@ -219,7 +220,7 @@ void TestTransitionMosaic::pixelateCoarsestAtHalf()
 {
     const QSize size(300, 150);
     TransitionSetup setup;
-    setup.type = 2;
+    setup.type = TransitionPixelate;
     setup.frames = 60;
     setup.size = size;
     setup.oldPicture = solidPicture(size, Qt::red);

@@ -32,7 +32,7 @@ private slots:
 void TestTransitionRenderer::frameContract_data()
 {
     QTest::addColumn<int>("type");
-    for (int type = -1; type <= 29; ++type)
+    for (int type = -1; type <= TransitionTypeCount; ++type)
         QTest::addRow("type %d", type) << type;
 }
 
@@ -40,7 +40,7 @@ void TestTransitionRenderer::frameContract_data()
 void TestTransitionRenderer::frameContract()
 {
     QFETCH(int, type);
-    const bool drawn = type == 0 || (type >= 2 && type <= 28);
+    const bool drawn = type == TransitionNone || (type >= TransitionPixelate && type <= TransitionFadeToWhite);
     for (int n : {0, 1, 2, 3, 60}) {
         for (bool incremental : {false, true}) {
             TransitionSetup setup = patternSetup(type, n);
@@ -60,8 +60,8 @@ void TestTransitionRenderer::stopsAtFirstRefusal_data()
 {
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("refuseAt");
-    for (int type = 0; type <= 28; ++type) {
-        if (type == 1)
+    for (int type = TransitionNone; type <= TransitionFadeToWhite; ++type) {
+        if (type == TransitionRandom)
             continue;
         QTest::addRow("type %d first", type) << type << 0;
         QTest::addRow("type %d second", type) << type << 1;
@@ -95,8 +95,8 @@ void TestTransitionRenderer::singleFrameIsTheNewPicture_data()
 {
     QTest::addColumn<int>("type");
     QTest::addColumn<bool>("incremental");
-    for (int type = 0; type <= 28; ++type) {
-        if (type == 1)
+    for (int type = TransitionNone; type <= TransitionFadeToWhite; ++type) {
+        if (type == TransitionRandom)
             continue;
         QTest::addRow("type %d moving", type) << type << false;
         QTest::addRow("type %d static", type) << type << true;
@@ -119,7 +119,7 @@ void TestTransitionRenderer::nullPicturesDrawOpaqueBlack_data()
 {
     QTest::addColumn<int>("type");
     // Fading through white shows white; none and pixelate hand the null pictures on.
-    for (int type = 3; type <= 27; ++type)
+    for (int type = TransitionMosaicSpiralIn; type <= TransitionCrossfade; ++type)
         QTest::addRow("type %d", type) << type;
 }
 
@@ -143,7 +143,7 @@ void TestTransitionRenderer::nullPicturesDrawOpaqueBlack()
 void TestTransitionRenderer::nullOldPictureIsOpaqueBlack_data()
 {
     QTest::addColumn<int>("type");
-    for (int type = 2; type <= 28; ++type)
+    for (int type = TransitionPixelate; type <= TransitionFadeToWhite; ++type)
         QTest::addRow("type %d", type) << type;
 }
 
@@ -172,7 +172,9 @@ void TestTransitionRenderer::nullOldPictureIsOpaqueBlack()
 void TestTransitionRenderer::keptFramesAreNotDrawnOver_data()
 {
     QTest::addColumn<int>("type");
-    for (int type : {3, 5, 8, 11, 16, 18, 20, 22, 26, 27})
+    for (int type : {TransitionMosaicSpiralIn, TransitionMosaicStripes, TransitionRotateOut,
+                     TransitionWipeLeftToRight, TransitionWipeVerticalOut, TransitionStretchVertical,
+                     TransitionZoomOut, TransitionSlideFromLeft, TransitionFadeToBlack, TransitionCrossfade})
         QTest::addRow("type %d", type) << type;
 }
 
@@ -192,8 +194,8 @@ void TestTransitionRenderer::shortcutsMatchFullRedraw_data()
 {
     QTest::addColumn<int>("type");
     // Spiral out and checkerboard reveal different counts in their two variants.
-    for (int type = 2; type <= 28; ++type) {
-        if (type != 4 && type != 7)
+    for (int type = TransitionPixelate; type <= TransitionFadeToWhite; ++type) {
+        if (type != TransitionMosaicSpiralOut && type != TransitionCheckerboard)
             QTest::addRow("type %d", type) << type;
     }
 }

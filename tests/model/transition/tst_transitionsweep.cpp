@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "model/transition/TransitionType.h"
 #include "support/TransitionProbe.h"
 
 // Every type with few frames, both variants, odd sizes and awkward pictures: exactly n frames
@@ -29,7 +30,7 @@ void TestTransitionSweep::sweep()
 {
     QFETCH(QSize, size);
     QFETCH(QSize, pictureSize);
-    for (int type = 0; type <= 28; ++type) {
+    for (int type = TransitionNone; type <= TransitionFadeToWhite; ++type) {
         for (int n : {0, 1, 2, 3, 8}) {
             for (bool incremental : {false, true}) {
                 for (int mode : {0, 1}) {
@@ -38,11 +39,11 @@ void TestTransitionSweep::sweep()
                     setup.incremental = incremental;
                     setup.mode = mode;
                     const TransitionRecord record = recordTransition(setup);
-                    const int expected = type == 1 ? 0 : n;
+                    const int expected = type == TransitionRandom ? 0 : n;
                     QVERIFY2(record.indices.size() == expected,
                              qPrintable(QString("type %1, n %2").arg(type).arg(n)));
                     // None, pixelate and single frames hand the pictures themselves.
-                    const bool handsPictures = type == 0 || type == 2 || n == 1;
+                    const bool handsPictures = type == TransitionNone || type == TransitionPixelate || n == 1;
                     for (const QImage& frame : record.frames)
                         QVERIFY(handsPictures || frame.size() == size);
                 }

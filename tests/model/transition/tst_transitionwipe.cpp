@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "model/transition/TransitionType.h"
 #include "support/TransitionProbe.h"
 
 namespace {
@@ -41,7 +42,7 @@ void TestTransitionWipe::wipesRunFromOldToNew_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("n");
     QTest::addColumn<bool>("incremental");
-    for (int type = 11; type <= 16; ++type) {
+    for (int type = TransitionWipeLeftToRight; type <= TransitionWipeVerticalOut; ++type) {
         // Summing 100 / (n - 1) twelve times falls short of 100.
         for (int n : {13, 60, 61}) {
             QTest::addRow("type %d n %d moving", type, n) << type << n << false;
