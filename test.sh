@@ -41,9 +41,13 @@ export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" \
   XDG_RUNTIME_DIR="$scratch/runtime" TMPDIR="$scratch/tmp" QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
 
-# The transition sweep once more under AddressSanitizer and UBSan.
+# The transition sweep and the bad-number documents once more under AddressSanitizer and UBSan.
 if [ "$build" = build ]; then
   cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTY_SANITIZE=ON >/dev/null
   cmake --build build-asan -j"$(nproc)" --target transition_tst_transitionsweep >/dev/null
   build-asan/tests/transition_tst_transitionsweep -silent
+  # Documents with numbers no user would give, through ty_helper built with the sanitizers.
+  cmake --build build-asan -j"$(nproc)" --target ty_helper ty_convert helper_tst_helperprogram >/dev/null
+  ASAN_OPTIONS=fast_unwind_on_malloc=0 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp":print_suppressions=0 \
+    build-asan/tests/helper_tst_helperprogram -silent badNumbers emptyShow
 fi

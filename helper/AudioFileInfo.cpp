@@ -39,9 +39,13 @@ void AudioFileInfo::read(const QString& output)
     static const QRegularExpression durationPattern(
         QStringLiteral("Duration:\\s*(\\d+):(\\d+):(\\d+).(\\d+),"));
     const QRegularExpressionMatch match = durationPattern.match(output);
-    m_duration = match.hasMatch() ? match.captured(1).toLongLong() * 3600
-            + match.captured(2).toLongLong() * 60 + match.captured(3).toLongLong()
-                                  : 0;
+    // The fraction is read as milliseconds, whatever its number of digits.
+    m_durationMs = match.hasMatch() ? (match.captured(1).toLongLong() * 3600
+                                       + match.captured(2).toLongLong() * 60
+                                       + match.captured(3).toLongLong())
+                * 1000
+            + match.captured(4).leftJustified(3, QLatin1Char('0'), true).toLongLong()
+                                    : 0;
 
     static const QRegularExpression lineEnds(QStringLiteral("[\r\n]"));
     const QStringList lines = output.split(lineEnds, Qt::SkipEmptyParts);

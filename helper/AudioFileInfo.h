@@ -14,8 +14,8 @@ public:
     explicit AudioFileInfo(const QString& path, const ToolRun::StopCheck& stop = ToolRun::StopCheck());
 
     QString path() const { return m_path; }
-    // Whole seconds; 0 when unknown.
-    qint64 duration() const { return m_duration; }
+    // Milliseconds; 0 when unknown.
+    qint64 durationMs() const { return m_durationMs; }
     bool isStereo() const { return m_stereo; }
     // Of the first audio stream; 0 when unknown.
     int sampleRate() const { return m_sampleRate; }
@@ -29,7 +29,7 @@ private:
     void read(const QString& output);
 
     QString m_path;
-    qint64 m_duration = 0;
+    qint64 m_durationMs = 0;
     bool m_stereo = false;
     int m_sampleRate = 0;
 };

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -111,7 +112,7 @@ bool EncodeUtil::muxVideoAndAudio(const QString& outputFile, const QString& vide
 }
 
 QString EncodeUtil::buildAudioStream(const QStringList& wavFiles, const QString& folder,
-                                     int offset, int lengthMs) const
+                                     int offset, qint64 lengthMs) const
 {
     const QString result = absolute(folder + QStringLiteral("/video/audio_stream.wav"));
     removeFile(result);
@@ -128,7 +129,7 @@ QString EncodeUtil::buildAudioStream(const QStringList& wavFiles, const QString&
         removeFile(source);
         // Skipped music is joined too, so that the cut still finds the show's length.
         const qint64 skippedMs = offset < 0 ? -qint64(offset) * 1000 : 0;
-        if (!concatFiles(usable, source, lengthMs + skippedMs))
+        if (!concatFiles(usable, source, std::min(lengthMs, LLONG_MAX - skippedMs) + skippedMs))
             return result;
     }
     const QString uncut = absolute(folder + QStringLiteral("/video/audio_no_fade.wav"));
@@ -138,27 +139,30 @@ QString EncodeUtil::buildAudioStream(const QStringList& wavFiles, const QString&
     return result;
 }
 
-QString EncodeUtil::loopToLength(const QString& file, int seconds, const QString& loopedFile) const
+QString EncodeUtil::loopToLength(const QString& file, qint64 lengthMs, const QString& loopedFile) const
 {
-    const qint64 duration = AudioFileInfo(file, m_stop).duration();
-    if (duration <= 0 || duration >= seconds)
+    const qint64 duration = AudioFileInfo(file, m_stop).durationMs();
+    if (duration <= 0 || duration >= lengthMs)
         return file;
-    const int count = int(std::ceil(double(seconds) / double(duration)));
+    // The list may hold no more entries than an int counts.
+    const qint64 count = (lengthMs + duration - 1) / duration;
+    if (count > INT_MAX)
+        return file;
     // The joining run never overwrites.
     removeFile(loopedFile);
-    return loopConcat(file, count, loopedFile, qint64(seconds) * 1000) ? loopedFile : file;
+    return loopConcat(file, int(count), loopedFile, lengthMs) ? loopedFile : file;
 }
 
-QString EncodeUtil::applyDelayAndFades(const QString& file, int lengthSeconds, int fade,
+QString EncodeUtil::applyDelayAndFades(const QString& file, qint64 lengthMs, int fade,
                                        int offset, const QString& folder) const
 {
-    const QString filter = delayAndFadeFilter(lengthSeconds, fade, offset);
+    const QString filter = delayAndFadeFilter(lengthMs / 1000, fade, offset);
     if (filter.isEmpty())
         return file;
     const QString output =
         absolute(QStringLiteral("%1/video/%2.wav").arg(folder, createUniqueToken()));
     removeFile(output);
-    return executeUtility(filterArguments(file, filter, output), output) ? output : file;
+    return executeUtility(filterArguments(file, filter, lengthMs, output), output) ? output : file;
 }
 
 bool EncodeUtil::convertToWav(const QString& source, const QString& wavFile) const
@@ -218,7 +222,7 @@ QString EncodeUtil::lengthText(qint64 lengthMs)
     return QStringLiteral("%1.%2").arg(seconds).arg(ms, 3, 10, QLatin1Char('0'));
 }
 
-QString EncodeUtil::delayAndFadeFilter(int lengthSeconds, int fade, int offset)
+QString EncodeUtil::delayAndFadeFilter(qint64 lengthSeconds, int fade, int offset)
 {
     const int delay = std::max(offset, 0);
     QString filter;
@@ -228,7 +232,7 @@ QString EncodeUtil::delayAndFadeFilter(int lengthSeconds, int fade, int offset)
         if (!filter.isEmpty())
             filter += QLatin1Char(',');
         // ffmpeg refuses a negative start, which would drop the delay too.
-        const int fadeOutStart = std::max(lengthSeconds - fade, 0);
+        const qint64 fadeOutStart = std::max<qint64>(lengthSeconds - fade, 0);
         filter += QStringLiteral("afade=t=in:st=%3s:d=%1,afade=t=out:st=%2:d=%1")
                       .arg(fade)
                       .arg(fadeOutStart)
@@ -282,22 +286,23 @@ QStringList EncodeUtil::loopConcatArguments(const QString& listFile, const QStri
             lengthText(lengthMs),    absolute(outputFile)};
 }
 
-QStringList EncodeUtil::cutArguments(const QString& source, int offset, int lengthMs,
+QStringList EncodeUtil::cutArguments(const QString& source, int offset, qint64 lengthMs,
                                      const QString& outputFile)
 {
     QStringList arguments;
     if (offset < 0)
-        arguments << QStringLiteral("-ss") << QString::number(-offset);
+        arguments << QStringLiteral("-ss") << QString::number(-qint64(offset));
     arguments << QStringLiteral("-t") << lengthText(lengthMs) << QStringLiteral("-i")
               << absolute(source) << QStringLiteral("-y") << absolute(outputFile);
     return arguments;
 }
 
 QStringList EncodeUtil::filterArguments(const QString& file, const QString& filter,
-                                        const QString& outputFile)
+                                        qint64 lengthMs, const QString& outputFile)
 {
-    return {QStringLiteral("-i"), absolute(file), QStringLiteral("-filter_complex"), filter,
-            QStringLiteral("-y"), absolute(outputFile)};
+    return {QStringLiteral("-i"),  absolute(file),       QStringLiteral("-filter_complex"),
+            filter,                QStringLiteral("-t"), lengthText(lengthMs),
+            QStringLiteral("-y"),  absolute(outputFile)};
 }
 
 QStringList EncodeUtil::transcodeArguments(const QString& source, const QString& wavFile)

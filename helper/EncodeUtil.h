@@ -30,12 +30,12 @@ public:
     // The music cut to lengthMs into "<folder>/video/audio_stream.wav"; offset below 0 skips
     // into it. Returns that path, which does not exist when no sound could be made.
     QString buildAudioStream(const QStringList& wavFiles, const QString& folder, int offset,
-                             int lengthMs) const;
+                             qint64 lengthMs) const;
     // The file repeated into loopedFile to cover seconds, or the file itself when it
     // needs no repeat or cannot be repeated.
-    QString loopToLength(const QString& file, int seconds, const QString& loopedFile) const;
+    QString loopToLength(const QString& file, qint64 lengthMs, const QString& loopedFile) const;
     // The file delayed by a positive offset and faded in and out, or the file itself.
-    QString applyDelayAndFades(const QString& file, int lengthSeconds, int fade, int offset,
+    QString applyDelayAndFades(const QString& file, qint64 lengthMs, int fade, int offset,
                                const QString& folder) const;
     // False at once for anything but a regular file.
     bool convertToWav(const QString& source, const QString& wavFile) const;
@@ -46,7 +46,7 @@ public:
     // Whole seconds, then "." and three digits of milliseconds when there are any.
     static QString lengthText(qint64 lengthMs);
     // Empty when there is neither a delay nor a fade.
-    static QString delayAndFadeFilter(int lengthSeconds, int fade, int offset);
+    static QString delayAndFadeFilter(qint64 lengthSeconds, int fade, int offset);
     // Text of an ffmpeg concat list written in listFolder; paths that cannot be
     // listed (empty, or holding a line break) are left out.
     static QString concatList(const QStringList& files, const QString& listFolder);
@@ -57,10 +57,11 @@ public:
                                        qint64 lengthMs);
     static QStringList loopConcatArguments(const QString& listFile, const QString& outputFile,
                                            qint64 lengthMs);
-    static QStringList cutArguments(const QString& source, int offset, int lengthMs,
+    static QStringList cutArguments(const QString& source, int offset, qint64 lengthMs,
                                     const QString& outputFile);
+    // The delayed and faded sound, no longer than lengthMs.
     static QStringList filterArguments(const QString& file, const QString& filter,
-                                       const QString& outputFile);
+                                       qint64 lengthMs, const QString& outputFile);
     static QStringList transcodeArguments(const QString& source, const QString& wavFile);
     static QStringList converterArguments(const QString& source, const QString& wavFile);
 

@@ -179,7 +179,7 @@ void GeneratorThread::writeOutput(const QString& video, const QString& sound)
                                 .arg(target.absolutePath(), target.completeBaseName(),
                                      createUniqueToken(), target.suffix());
     const int loops = m_project->project_loop;
-    const qint64 lengthMs = m_project->totalDuration() * qMax(loops, 1);
+    const qint64 lengthMs = m_project->loopedDuration();
     const EncodeUtil util = tools();
     bool made;
     if (QFileInfo::exists(sound))

@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 
-#include <climits>
 
 PrepareAudioThread::PrepareAudioThread(const ProjectFile* project, const QList<AudioTrack>& tracks,
                                        const QString& workFolder, const EncodeUtil& util,
@@ -16,9 +15,7 @@ PrepareAudioThread::PrepareAudioThread(const ProjectFile* project, const QList<A
 
 void PrepareAudioThread::run()
 {
-    const int loops = m_project->project_loop > 1 ? m_project->project_loop : 1;
-    const int lengthMs = int(qMin<qint64>(m_project->totalDuration() * loops, INT_MAX));
-    const int lengthSeconds = lengthMs / 1000;
+    const qint64 lengthMs = m_project->loopedDuration();
     const int offset = m_project->audio_offset;
     const int fade = m_project->audio_fade;
     // Each step goes on only with the sound of the one before, and not once stopped.
@@ -29,10 +26,10 @@ void PrepareAudioThread::run()
         wavFiles << track.wavFileName;
     QString sound = m_util.buildAudioStream(wavFiles, m_workFolder, offset, lengthMs);
     if (goOn(sound) && m_project->audio_loop) {
-        sound = m_util.loopToLength(sound, lengthSeconds,
+        sound = m_util.loopToLength(sound, lengthMs,
                                     m_workFolder + QStringLiteral("/video/audio_stream_looped.wav"));
     }
     if (goOn(sound) && (fade > 0 || offset > 0))
-        sound = m_util.applyDelayAndFades(sound, lengthSeconds, fade, offset, m_workFolder);
+        sound = m_util.applyDelayAndFades(sound, lengthMs, fade, offset, m_workFolder);
     m_resultPath = m_stopped ? QString() : sound;
 }

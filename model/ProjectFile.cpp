@@ -423,6 +423,14 @@ qint64 ProjectFile::totalDuration() const
     return durationOfRange(0, m_items.size());
 }
 
+qint64 ProjectFile::loopedDuration() const
+{
+    const qint64 once = totalDuration();
+    const qint64 loops = std::max(project_loop, 1);
+    return once > std::numeric_limits<qint64>::max() / loops ? std::numeric_limits<qint64>::max()
+                                                             : once * loops;
+}
+
 qint64 ProjectFile::startTimeOf(const ProjectItem* item) const
 {
     const int index = indexOf(item);

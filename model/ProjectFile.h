@@ -80,6 +80,9 @@ public:
     void setDefaultText(const SlideText& caption);
 
     qint64 totalDuration() const;
+    // The whole video: totalDuration times "project_loop" (when above 1), at most the
+    // largest 64-bit value.
+    qint64 loopedDuration() const;
     qint64 startTimeOf(const ProjectItem* item) const;
     qint64 durationFrom(const ProjectItem* item, bool single = false, bool captionOnly = false) const;
 

@@ -1,5 +1,7 @@
 #include "model/ProjectItemFirst.h"
 
+#include <algorithm>
+
 ProjectItemFirst::ProjectItemFirst(int time_ms, QObject* parent)
     : ProjectItem(time_ms, parent)
 {
@@ -38,7 +40,7 @@ QImage ProjectItemFirst::renderImage(int width, int height, bool withText, bool,
 
 int ProjectItemFirst::duration(int) const
 {
-    return m_visible ? time_ms() : 0;
+    return m_visible ? std::max(time_ms(), 0) : 0;
 }
 
 void ProjectItemFirst::setVisible(bool visible)

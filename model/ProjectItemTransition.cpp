@@ -1,5 +1,7 @@
 #include "model/ProjectItemTransition.h"
 
+#include <algorithm>
+
 #include "model/transition/TransitionType.h"
 
 ProjectItemTransition::ProjectItemTransition(int time_ms, int transition, QObject* parent)
@@ -24,7 +26,9 @@ void ProjectItemTransition::writeJson(QJsonObject& object) const
 
 int ProjectItemTransition::duration(int transitionTime_ms) const
 {
+    // Times below 0 (from a document) take no time.
+    const qint64 own = std::max(time_ms(), 0);
     if (transition == TransitionNone)
-        return time_ms();
-    return clampToInt(qint64(time_ms()) + transitionTime_ms);
+        return int(own);
+    return clampToInt(own + std::max(transitionTime_ms, 0));
 }

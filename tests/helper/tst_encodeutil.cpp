@@ -172,15 +172,19 @@ void TestEncodeUtil::arguments_data()
                        "-t", "50", "/w/video/looped.wav"};
     QTest::newRow("cut") << EncodeUtil::cutArguments("/w/audio.wav", 0, 61050, "/w/video/n.wav")
                          << QStringList{"-t", "61.050", "-i", "/w/audio.wav", "-y", "/w/video/n.wav"};
+    QTest::newRow("cut, offset of the lowest int")
+        << EncodeUtil::cutArguments("/w/audio.wav", INT_MIN, 9223372036854775807LL, "/w/video/n.wav")
+        << QStringList{"-ss", "2147483648", "-t", "9223372036854775.807", "-i", "/w/audio.wav", "-y",
+                       "/w/video/n.wav"};
     QTest::newRow("cut, offset -5")
         << EncodeUtil::cutArguments("/w/audio.wav", -5, 61000, "/w/video/n.wav")
         << QStringList{"-ss", "5", "-t", "61", "-i", "/w/audio.wav", "-y", "/w/video/n.wav"};
     QTest::newRow("cut, offset 5")
         << EncodeUtil::cutArguments("/w/audio.wav", 5, 1000, "/w/video/n.wav")
         << QStringList{"-t", "1", "-i", "/w/audio.wav", "-y", "/w/video/n.wav"};
-    QTest::newRow("filter") << EncodeUtil::filterArguments("/w/a.wav", "adelay=delays=5s:all=1", "/w/o.wav")
+    QTest::newRow("filter") << EncodeUtil::filterArguments("/w/a.wav", "adelay=delays=5s:all=1", 61050, "/w/o.wav")
                             << QStringList{"-i", "/w/a.wav", "-filter_complex", "adelay=delays=5s:all=1",
-                                           "-y", "/w/o.wav"};
+                                           "-t", "61.050", "-y", "/w/o.wav"};
     QTest::newRow("transcode") << EncodeUtil::transcodeArguments("/m/it's.mp3", "/c/file_0.wav")
                                << QStringList{"-i", "/m/it's.mp3", "-ac", "2", "-ar", "44100",
                                               "/c/file_0.wav"};
@@ -211,19 +215,19 @@ void TestEncodeUtil::probeOutput_data()
            "  Duration: 00:00:02.00, bitrate: 1411 kb/s\n"
            "  Stream #0:0: Audio: pcm_s16le ([1][0][0][0] / 0x0001), 44100 Hz, stereo, s16, 1411 kb/s\n"
            "At least one output file must be specified\n"
-        << qint64(2) << true << 44100;
-    QTest::newRow("mono, hours, fraction ignored")
+        << qint64(2000) << true << 44100;
+    QTest::newRow("mono, hours, fraction in milliseconds")
         << "Input #0, mp3, from '/m/a.mp3':\n  Duration: 01:02:03.99, start: 0.025057, bitrate: 128 kb/s\n"
            "  Stream #0:0: Audio: mp3, 44100 Hz, mono, fltp, 128 kb/s\n"
-        << qint64(3723) << false << 44100;
+        << qint64(3723990) << false << 44100;
     QTest::newRow("stream in lower case")
         << "  Duration: 00:01:00.00, bitrate: 1 kb/s\n  stream #0:0: Audio: aac, 48000 Hz, stereo\n"
-        << qint64(60) << true << 48000;
+        << qint64(60000) << true << 48000;
     QTest::newRow("Stereo in other case")
-        << "  Duration: 00:00:05.00,\n  Stream #0:0: Audio: aac, 48000 Hz, Stereo\n" << qint64(5) << false << 48000;
+        << "  Duration: 00:00:00.6,\n  Stream #0:0: Audio: aac, 48000 Hz, Stereo\n" << qint64(600) << false << 48000;
     QTest::newRow("stereo outside a stream line")
         << "  Duration: 00:00:05.00,\n  title : stereo mix\n  Stream #0:0: Audio: aac, 48000 Hz, 5.1\n"
-        << qint64(5) << false << 48000;
+        << qint64(5000) << false << 48000;
     QTest::newRow("no duration") << "Duration: N/A, start: 0.000000, bitrate: N/A\n" << qint64(0) << false << 0;
     QTest::newRow("missing file") << "/m/a.wav: No such file or directory\n" << qint64(0) << false << 0;
     QTest::newRow("nothing") << "" << qint64(0) << false << 0;
@@ -237,7 +241,7 @@ void TestEncodeUtil::probeOutput()
     QFETCH(int, rate);
     const AudioFileInfo info = AudioFileInfo::fromProbeOutput("/m/a.wav", output);
     QCOMPARE(info.path(), QString("/m/a.wav"));
-    QCOMPARE(info.duration(), duration);
+    QCOMPARE(info.durationMs(), duration);
     QCOMPARE(info.isStereo(), stereo);
     QCOMPARE(info.sampleRate(), rate);
 }

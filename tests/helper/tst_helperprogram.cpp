@@ -106,6 +106,8 @@ private slots:
     void noVideo_data();
     void noVideo();
     void fullDiskInTheFinalStep();
+    void badNumbers_data();
+    void badNumbers();
     void frameTotalPastInt();
     void pause_data();
     void pause();
@@ -505,6 +507,71 @@ void TestHelperProgram::fullDiskInTheFinalStep()
     QVERIFY2(errors.size() == 1, errors.join('|').constData());
     verifyNoWorkFilesLeft();
     verifyNoPartialOutput();
+}
+
+void TestHelperProgram::badNumbers_data()
+{
+    QTest::addColumn<QJsonObject>("changes");
+    QTest::addColumn<bool>("video");
+    const auto slides = [](int first, int second) {
+        return QJsonObject{{"images", QJsonArray{colourSlide(first), colourSlide(second)}}};
+    };
+    QTest::newRow("fps 1e9") << QJsonObject{{"fps", 1e9}} << false;
+    QTest::newRow("fps 121") << QJsonObject{{"fps", 121}} << false;
+    QTest::newRow("fps -1") << QJsonObject{{"fps", -1}} << false;
+    QTest::newRow("fps lowest int") << QJsonObject{{"fps", INT_MIN}} << false;
+    QTest::newRow("slide times below 0") << slides(-5000, INT_MIN) << false;
+    QTest::newRow("a slide time below 0") << slides(-5000, 1000) << true;
+    QTest::newRow("lowest int beside a slide") << slides(INT_MIN, 1000) << true;
+    QTest::newRow("transition time below 0")
+        << QJsonObject{{"transition_time_ms", INT_MIN},
+                       {"images", QJsonArray{colourSlide(500, 25), colourSlide(500, 25)}}}
+        << true;
+    QTest::newRow("highest slide times, canceled") << slides(INT_MAX, INT_MAX) << true;
+    QTest::newRow("music offset lowest int")
+        << QJsonObject{{"audio", QJsonObject{{"offset", INT_MIN}, {"fade", INT_MIN}}}} << true;
+    QTest::newRow("music offset and fade highest int")
+        << QJsonObject{{"audio", QJsonObject{{"offset", INT_MAX}, {"fade", INT_MAX}, {"loop", true}}}} << true;
+}
+
+// Numbers no user would give: no overflow, no endless sound track. What cannot make a
+// video makes no file and says why in one line; the rest makes the video it can.
+void TestHelperProgram::badNumbers()
+{
+    QFETCH(QJsonObject, changes);
+    QFETCH(bool, video);
+    const QString tone = m_dir->filePath("tone.wav");
+    QVERIFY(SoundFixture::makeTone(tone, 1));
+    QJsonObject document = project(1000, 500);
+    document["audio"] = QJsonObject{{"files", QJsonArray{QJsonObject{{"file_name", tone}}}}};
+    for (auto it = changes.begin(); it != changes.end(); ++it) {
+        QJsonValue value = it.value();
+        if (it.key() == "audio") {
+            QJsonObject audio = value.toObject();
+            audio["files"] = document["audio"].toObject()["files"];
+            value = audio;
+        }
+        document[it.key()] = value;
+    }
+    const bool cancel = QByteArray(QTest::currentDataTag()).endsWith("canceled");
+    const QString session = cancel ? "bad-numbers-canceled" : "bad-numbers";
+    HelperProcess process;
+    process.start(arguments(request(document), session));
+    if (cancel) {
+        QVERIFY(process.waitForLines(1));
+        setSessionValue(session, SessionKey::isCanceled, 1);
+    }
+    QCOMPARE(process.finish(), 0);
+    QVERIFY(onlyProgressLines(process.lines()));
+    const QByteArrayList errors = process.errorLines();
+    QCOMPARE(QFileInfo::exists(m_output), video && !cancel);
+    if (video && !cancel) {
+        QVERIFY2(errors.isEmpty(), errors.join('|').constData());
+        QVERIFY(VideoProbe::read(m_output).ok);
+    } else {
+        QVERIFY2(errors.size() == 1, errors.join('|').constData());
+    }
+    verifyNoWorkFilesLeft();
 }
 
 void TestHelperProgram::verifyNoPartialOutput() const

@@ -65,7 +65,7 @@ void TestPrepareAudioThread::soundTrack_data()
     QTest::newRow("skipped into") << L{3} << 2000 << 1 << false << -1 << 0 << 2.0 << 0.0 << 0.1 << 1.9;
     // Faded in from 1 s to 2 s, out from 3 s to the show's end at 4 s.
     QTest::newRow("delayed and faded")
-        << L{5} << 4000 << 1 << false << 1 << 1 << 5.0 << 1.0 << 2.1 << 2.9;
+        << L{5} << 4000 << 1 << false << 1 << 1 << 4.0 << 1.0 << 2.1 << 2.9;
 }
 
 void TestPrepareAudioThread::soundTrack()

@@ -139,6 +139,7 @@ void TestSoundTrack::shortTrackLooped_data()
     QTest::addColumn<int>("showSeconds");
     QTest::addColumn<double>("expected");
     QTest::newRow("1 s over 3 s: 3 times") << 1.0 << 3 << 3.0;
+    QTest::newRow("0.6 s over 5 s: 9 times, cut to 5 s") << 0.6 << 5 << 5.0;
     QTest::newRow("2 s over 5 s: 3 times, cut to 5 s") << 2.0 << 5 << 5.0;
     QTest::newRow("as long as the show: once") << 3.0 << 3 << 3.0;
 }
@@ -150,7 +151,7 @@ void TestSoundTrack::shortTrackLooped()
     QFETCH(double, expected);
     const QString looped = m_dirs->job + "/video/audio_stream_looped.wav";
     const QString source = track("a.wav", trackSeconds);
-    const QString result = util().loopToLength(source, showSeconds, looped);
+    const QString result = util().loopToLength(source, showSeconds * 1000, looped);
     QCOMPARE(result, expected > trackSeconds ? looped : source);
     const AudioStream sound = probe(result);
     // The copied packets end at or just after the cut.
@@ -172,7 +173,7 @@ void TestSoundTrack::negativeOffsetSkipsIntoTheMusic()
 
 void TestSoundTrack::positiveOffsetStartsWithSilence()
 {
-    const QString result = util().applyDelayAndFades(track("a.wav", 2), 3, 0, 1, m_dirs->job);
+    const QString result = util().applyDelayAndFades(track("a.wav", 2), 3000, 0, 1, m_dirs->job);
     QVERIFY(result.startsWith(m_dirs->job + "/video/"));
     QVERIFY(level(result, 0.1, 0.9) < 0.01);
     QVERIFY(level(result, 1.1, 2.9) > 0.3);
@@ -182,7 +183,7 @@ void TestSoundTrack::positiveOffsetStartsWithSilence()
 void TestSoundTrack::fadeLowersBothEnds()
 {
     const QString source = track("a.wav", 4);
-    const QString result = util().applyDelayAndFades(source, 4, 1, 0, m_dirs->job);
+    const QString result = util().applyDelayAndFades(source, 4000, 1, 0, m_dirs->job);
     QVERIFY(result != source);
     const double middle = level(result, 1.5, 2.5);
     QVERIFY(middle > 0.3);
@@ -284,9 +285,9 @@ void TestSoundTrack::probeRealFiles_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("channels");
     QTest::addColumn<qint64>("duration");
-    QTest::newRow("stereo") << "a.wav" << 2 << qint64(2);
-    QTest::newRow("mono") << "b.wav" << 1 << qint64(3);
-    QTest::newRow("shell characters") << "$(x) \"q\" it's `y`.wav" << 2 << qint64(2);
+    QTest::newRow("stereo") << "a.wav" << 2 << qint64(2500);
+    QTest::newRow("mono") << "b.wav" << 1 << qint64(600);
+    QTest::newRow("shell characters") << "$(x) \"q\" it's `y`.wav" << 2 << qint64(2000);
     QTest::newRow("missing") << "" << 0 << qint64(0);
 }
 
@@ -297,9 +298,9 @@ void TestSoundTrack::probeRealFiles()
     QFETCH(qint64, duration);
     const QString path = m_dirs->file(name.isEmpty() ? "missing.wav" : name);
     if (channels > 0)
-        QVERIFY(makeTone(path, duration + 0.5, channels));
+        QVERIFY(makeTone(path, duration / 1000.0, channels));
     const AudioFileInfo info(path);
-    QCOMPARE(info.duration(), duration);
+    QCOMPARE(info.durationMs(), duration);
     QCOMPARE(info.isStereo(), channels == 2);
 }
 
