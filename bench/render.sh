@@ -26,15 +26,23 @@ photos="$work/photos"
 fps=30
 photoCount=20
 
-# Photo-like pictures of about 6 MB: colour gradients with a coarse grain. Made once.
+# Photo-like pictures of about 1 MB: colour gradients with a fine grain. The grain goes on
+# 8-bit RGB: on the gradients' own float pixels it leaves only green noise.
+photoFilter='gradients=size=1000x750:nb_colors=5:seed=%d,format=rgb24,noise=alls=25:allf=u,scale=4000:3000:flags=bicubic'
+photoQuality=6
+
+# Made once; made again when the recipe in the stamp beside them differs or a run was cut short.
 make_photos() {
+  local stamp="$photos/recipe" recipe="$photoFilter -q:v $photoQuality" i filter
+  [ "$(cat "$stamp" 2>/dev/null)" = "$recipe" ] || rm -rf "$photos"
   mkdir -p "$photos"
-  local i
   for ((i = 1; i <= photoCount; i++)); do
     [ -s "$photos/photo$i.jpg" ] && continue
-    ffmpeg -v error -y -f lavfi -i "gradients=size=1000x750:nb_colors=5:seed=$i,noise=alls=25:allf=u,scale=4000:3000:flags=bicubic" \
-      -frames:v 1 -q:v 6 "$photos/photo$i.jpg"
+    rm -f "$stamp"
+    printf -v filter "$photoFilter" "$i"
+    ffmpeg -v error -y -f lavfi -i "$filter" -frames:v 1 -q:v "$photoQuality" "$photos/photo$i.jpg"
   done
+  printf '%s\n' "$recipe" >"$stamp"
 }
 
 # The project of `count` photo slides after a hidden title slide.
