@@ -200,7 +200,7 @@ int main(int argc, char** argv)
     }
     const auto crashId = reader.text(CrashId);
     const auto reportFolder = reader.text(ReportFolder);
-    if (!crashId || crashId->empty() || !reportFolder)
+    if (!crashId || crashId->empty() || !reportFolder || reportFolder->substr(0, 1) != u"/")
         return CorruptBlock;
     const char* noPost = std::getenv("BRINDLET_NO_POST");
     const bool post = !(noPost && std::string(noPost) == "1");
