@@ -15,6 +15,9 @@
 
 using namespace HandOver;
 
+// The record is the 64-bit form of a 108-byte layout; its size word holds this size.
+static_assert(sizeof(void*) != 8 || sizeof(CrashInstallInfo) == 184);
+
 using Call = std::function<int()>;
 Q_DECLARE_METATYPE(Call)
 
