@@ -1,0 +1,49 @@
+#include "app/CApplicaiton.h"
+
+#include "app/CSettingsStorage.h"
+#include "app/CSystemTools.h"
+
+#include <QPointer>
+
+struct CApplicaiton::Private
+{
+    QPointer<CSettingsStorage> settings;
+    QPointer<CSystemTools> systemTools;
+};
+
+CApplicaiton::CApplicaiton(int& argc, char** argv)
+    : QApplication(argc, argv), d(new Private)
+{
+    setAttribute(Qt::AA_DontCreateNativeWidgetSiblings, true);
+    setAttribute(Qt::AA_UseHighDpiPixmaps, true);
+}
+
+CApplicaiton::~CApplicaiton()
+{
+    delete d->systemTools.data();
+}
+
+void CApplicaiton::setSettings(CSettingsStorage* settings)
+{
+    d->settings = settings;
+}
+
+CSettingsStorage* CApplicaiton::settings() const
+{
+    return d->settings;
+}
+
+CSystemTools* CApplicaiton::systemTools()
+{
+    if (d->systemTools)
+        return d->systemTools;
+    d->systemTools = createSystemTools();
+    d->systemTools->setParent(this);
+    d->systemTools->setupStyle();
+    return d->systemTools;
+}
+
+CSystemTools* CApplicaiton::createSystemTools()
+{
+    return new CSystemTools(this);
+}

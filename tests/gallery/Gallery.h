@@ -1,0 +1,65 @@
+#pragma once
+
+// ty_gallery writes a picture of every control in its states. Each area adds its own file
+// here with entries written as
+//
+//   TY_GALLERY_ENTRY("button-push")
+//   {
+//       page.usePalette(true);                       // the dark palette; false: the base one
+//       page.add(renderWidget(&button, 1.0), "hover", true);
+//   }
+//
+// A picture is saved as <entry>[-<state>][-dark][@<ratio>].png; give a ratio only where snapping
+// matters. Every picture must show something: a flat one fails the smoke test.
+
+#include "support/UiTestSupport.h"
+
+#include <QImage>
+#include <QList>
+#include <QString>
+
+struct GalleryShot
+{
+    QString state;
+    bool dark = false;
+    double ratio = 0.0;
+    QImage image;
+
+    QString fileName(const QString& entry) const;
+};
+
+class GalleryPage
+{
+public:
+    void add(const QImage& image, const QString& state = QString(), bool dark = false, double ratio = 0.0);
+    // Makes the base or the dark palette current, restyling every live widget.
+    void usePalette(bool dark);
+    const QList<GalleryShot>& shots() const { return m_shots; }
+
+private:
+    QList<GalleryShot> m_shots;
+};
+
+using GalleryFunction = void (*)(GalleryPage& page);
+
+struct GalleryEntry
+{
+    QString name;
+    GalleryFunction function;
+};
+
+// Entries sorted by name.
+QList<GalleryEntry> galleryEntries();
+
+struct GalleryRegistrar
+{
+    GalleryRegistrar(const char* name, GalleryFunction function);
+};
+
+#define TY_GALLERY_CONCAT2(a, b) a##b
+#define TY_GALLERY_CONCAT(a, b) TY_GALLERY_CONCAT2(a, b)
+#define TY_GALLERY_ENTRY(name)                                                                          \
+    static void TY_GALLERY_CONCAT(galleryEntry, __LINE__)(GalleryPage & page);                          \
+    static const GalleryRegistrar TY_GALLERY_CONCAT(galleryRegistrar, __LINE__)(                        \
+        name, TY_GALLERY_CONCAT(galleryEntry, __LINE__));                                               \
+    static void TY_GALLERY_CONCAT(galleryEntry, __LINE__)(GalleryPage & page)

@@ -1,0 +1,188 @@
+#include "UiTestSupport.h"
+
+#include "app/CApplicaiton.h"
+#include "app/CSettingsStorage.h"
+#include "app/CSystemTools.h"
+#include "uilib/style/CStyle.h"
+#include "uilib/style/ColorUtils.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEventLoop>
+#include <QPainter>
+#include <QTimerEvent>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+UiTestEnvironment* s_environment = nullptr;
+}
+
+UiTestEnvironment::UiTestEnvironment(int& argc, char** argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi, true);
+    m_app.reset(new CApplicaiton(argc, argv));
+    QCoreApplication::setApplicationName(QStringLiteral("ty_uitest"));
+    m_settings.reset(new CSettingsStorage(m_folder.filePath(QStringLiteral("settings.ini")),
+                                          QSettings::IniFormat, nullptr));
+    m_app->setSettings(m_settings.get());
+    s_environment = this;
+}
+
+UiTestEnvironment::~UiTestEnvironment()
+{
+    s_environment = nullptr;
+    m_settings.reset();
+    m_app.reset();
+}
+
+UiTestEnvironment* UiTestEnvironment::instance()
+{
+    return s_environment;
+}
+
+CSettingsStorage* UiTestEnvironment::settings()
+{
+    return s_environment ? s_environment->m_settings.get() : nullptr;
+}
+
+ManualAnimationClock::ManualAnimationClock()
+{
+    install();
+}
+
+ManualAnimationClock::~ManualAnimationClock()
+{
+    uninstall();
+}
+
+void ManualAnimationClock::advance(int ms)
+{
+    QCoreApplication::sendPostedEvents();
+    m_elapsed += ms;
+    if (isRunning())
+        advanceAnimation();
+    QCoreApplication::sendPostedEvents();
+}
+
+NestedLoopWatchdog::NestedLoopWatchdog(int timeoutMs, QEventLoop* loop)
+    : m_loop(loop), m_timer(startTimer(timeoutMs))
+{
+}
+
+void NestedLoopWatchdog::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != m_timer)
+        return;
+    killTimer(m_timer);
+    m_fired = true;
+    QTest::qFail("a nested event loop did not end in time", __FILE__, __LINE__);
+    if (m_loop)
+        m_loop->exit(1);
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        if (modal == QApplication::activeModalWidget())
+            break;
+    }
+}
+
+QList<double> testRatios()
+{
+    return {1.0, 1.25, 1.5, 2.0};
+}
+
+void addRatioRows()
+{
+    for (double ratio : testRatios())
+        QTest::addRow("@%g", ratio) << ratio;
+}
+
+QImage paintAtRatio(const QSize& logicalSize, double ratio, const std::function<void(QPainter*)>& paint,
+                    const QColor& background)
+{
+    QImage image(int(std::ceil(logicalSize.width() * ratio)), int(std::ceil(logicalSize.height() * ratio)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(background);
+    QPainter painter(&image);
+    paint(&painter);
+    return image;
+}
+
+QImage renderWidget(QWidget* widget, double ratio, const QColor& background)
+{
+    return paintAtRatio(widget->size(), ratio, [widget](QPainter* painter) {
+        widget->render(painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    }, background);
+}
+
+QColor devicePixel(const QImage& image, int x, int y)
+{
+    return image.pixelColor(x, y);
+}
+
+QColor logicalPixel(const QImage& image, const QPointF& point)
+{
+    const double ratio = image.devicePixelRatio();
+    return image.pixelColor(int(std::floor(point.x() * ratio)), int(std::floor(point.y() * ratio)));
+}
+
+bool isFlatImage(const QImage& image)
+{
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    if (argb.isNull())
+        return true;
+    const QRgb first = argb.pixel(0, 0);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            if (line[x] != first)
+                return false;
+        }
+    }
+    return true;
+}
+
+DarkTestPalette::DarkTestPalette(QObject* parent)
+    : Cpalette(parent)
+{
+}
+
+QString DarkTestPalette::name() const
+{
+    return QStringLiteral("DarkTest");
+}
+
+bool DarkTestPalette::isDark() const
+{
+    return true;
+}
+
+QColor DarkTestPalette::color(int role) const
+{
+    switch (role) {
+    case 0: return QColor(0x3D8FE0);
+    case 2:
+    case 9: return QColor(0x2B2B2F);
+    case 6: return QColor(0x202024);
+    case 3: return colorWithAlpha(Qt::white, 0.16);
+    default: return Cpalette::color(role);
+    }
+}
+
+Cpalette* registerDarkTestPalette()
+{
+    CStyle* style = CSystemTools::instance()->style();
+    static QPointer<Cpalette> palette;
+    if (!palette) {
+        palette = new DarkTestPalette(style);
+        style->registerPalette(palette);
+    }
+    return palette;
+}

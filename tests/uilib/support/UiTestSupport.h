@@ -1,0 +1,118 @@
+#pragma once
+
+// Support for widget tests (tests/uilib and every later GUI area) and for ty_gallery.
+//
+//   TY_UI_TEST_MAIN(MyTest)         main() with a CApplicaiton whose settings live in a temporary folder
+//   UiTestEnvironment::settings()   that settings object
+//   ManualAnimationClock clock;     animations run only when the test calls clock.advance(ms)
+//   NestedLoopWatchdog dog(5000);   a nested loop still running after 5 s fails the test and is ended
+//   paintAtRatio(size, r, fn)       paints into a QImage at device pixel ratio r (see testRatios())
+//   renderWidget(w, r)              the widget rendered at ratio r
+//   devicePixel(img, x, y)          pixel probes in device pixels; logicalPixel() in logical ones
+//   DarkTestPalette                 a dark palette, registered by registerDarkTestPalette()
+//
+// A test area links it with ty_add_tests(<area> uilib_support) and includes "support/UiTestSupport.h".
+
+#include "uilib/style/Cpalette.h"
+
+#include <QAnimationDriver>
+#include <QColor>
+#include <QImage>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+class CApplicaiton;
+class CSettingsStorage;
+class QEventLoop;
+class QWidget;
+
+// The application of a widget test, with settings in a temporary folder.
+class UiTestEnvironment
+{
+public:
+    UiTestEnvironment(int& argc, char** argv);
+    ~UiTestEnvironment();
+
+    static UiTestEnvironment* instance();
+    static CSettingsStorage* settings();
+    QString folder() const { return m_folder.path(); }
+
+private:
+    QTemporaryDir m_folder;
+    std::unique_ptr<CApplicaiton> m_app;
+    std::unique_ptr<CSettingsStorage> m_settings;
+};
+
+template <class Test>
+int runUiTest(int argc, char** argv)
+{
+    UiTestEnvironment environment(argc, argv);
+    Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#define TY_UI_TEST_MAIN(Test) \
+    int main(int argc, char** argv) { return runUiTest<Test>(argc, argv); }
+
+// Replaces the animation timer while it lives: time passes only through advance().
+class ManualAnimationClock : public QAnimationDriver
+{
+public:
+    ManualAnimationClock();
+    ~ManualAnimationClock() override;
+
+    // Delivers posted events first, so animations started just now are registered and start at
+    // the current time, then moves the clock on by `ms`.
+    void advance(int ms);
+    qint64 elapsed() const override { return m_elapsed; }
+
+private:
+    using QAnimationDriver::advance;
+    qint64 m_elapsed = 0;
+};
+
+// Fails the test and ends a nested event loop (the given one, modal dialogs and popups) that
+// still runs after the timeout, so a faulty test fails instead of hanging.
+class NestedLoopWatchdog : public QObject
+{
+public:
+    explicit NestedLoopWatchdog(int timeoutMs = 10000, QEventLoop* loop = nullptr);
+    bool fired() const { return m_fired; }
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    QPointer<QEventLoop> m_loop;
+    bool m_fired = false;
+    int m_timer = 0;
+};
+
+// The device pixel ratios where snapping matters.
+QList<double> testRatios();
+// Adds one row per test ratio to a _data function with a "ratio" column of type double.
+void addRatioRows();
+QImage paintAtRatio(const QSize& logicalSize, double ratio, const std::function<void(QPainter*)>& paint,
+                    const QColor& background = Qt::transparent);
+QImage renderWidget(QWidget* widget, double ratio, const QColor& background = Qt::transparent);
+QColor devicePixel(const QImage& image, int x, int y);
+QColor logicalPixel(const QImage& image, const QPointF& point);
+// True when every pixel of the image has the same value.
+bool isFlatImage(const QImage& image);
+
+// A dark look for tests and the gallery: dark backgrounds, light text and an accent for role 0.
+class DarkTestPalette : public Cpalette
+{
+public:
+    explicit DarkTestPalette(QObject* parent);
+    QString name() const override;
+    bool isDark() const override;
+    QColor color(int role) const override;
+};
+
+// Registers the dark palette once with the current style holder and returns it.
+Cpalette* registerDarkTestPalette();

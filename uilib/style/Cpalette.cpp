@@ -1,0 +1,267 @@
+#include "uilib/style/Cpalette.h"
+
+#include "uilib/style/ColorUtils.h"
+
+#include <QWidget>
+
+Cpalette::Cpalette(QObject* parent)
+    : QObject(parent)
+{
+    qRegisterMetaType<AnimationParams>("AnimationParams");
+}
+
+QString Cpalette::name() const
+{
+    return QStringLiteral("Cpalette");
+}
+
+QString Cpalette::baseName() const
+{
+    return QStringLiteral("Cpalette");
+}
+
+QString Cpalette::description() const
+{
+    return QString();
+}
+
+bool Cpalette::isDark() const
+{
+    return false;
+}
+
+int Cpalette::metric(int id) const
+{
+    switch (id) {
+    case 0: return 1;
+    case 1: return 20;
+    case 2: return 0;
+    case 3: return metric(0);
+    case 4: return metric(1);
+    case 5: return metric(2);
+    case 6: return 1;
+    case 7: return metric(0);
+    case 8: return metric(1);
+    case 9: return metric(2);
+    case 10: return 3;
+    case 11: return 150;
+    case 12: return 200;
+    case 13: return metric(7);
+    case 14: return metric(8);
+    case 15: return metric(9);
+    case 16: return 150;
+    case 17: return 150;
+    case 18: return 8;
+    case 19: return 0;
+    case 20: return 8;
+    case 21: return 8;
+    case 22: return 1;
+    case 23: return 0;
+    case 24: return 1;
+    case 25: return 24;
+    case 26: return 24;
+    case 27: return metric(25);
+    case 28: return 0;
+    case 29: return 12;
+    case 30: return 1;
+    case 31: return 8;
+    case 32: return 1;
+    case 33: return 16;
+    case 34: return 14;
+    case 35: return 14;
+    default: return 0;
+    }
+}
+
+double Cpalette::opacity(int kind) const
+{
+    switch (kind) {
+    case 0: return 0.6;
+    case 1: return 0.57;
+    default: return 0.0;
+    }
+}
+
+QSize Cpalette::defaultSize(int kind) const
+{
+    return kind == 0 ? QSize(92, 36) : QSize(0, 0);
+}
+
+QMargins Cpalette::margins(int kind) const
+{
+    switch (kind) {
+    case 0: return QMargins(16, 16, 16, 16);
+    case 1: return QMargins(16, 8, 8, 16);
+    case 2: return QMargins(4, 4, 4, 4);
+    case 4: return QMargins(16, 4, 16, 4);
+    case 6: return QMargins(12, 4, 12, 4);
+    case 7: return QMargins(8, 0, 8, 0);
+    default: return QMargins(0, 0, 0, 0);
+    }
+}
+
+QColor Cpalette::color(int role) const
+{
+    switch (role) {
+    case 1: return pressedOverlayColor(QColor());
+    case 2: return QColor(0xFFFFFF);
+    case 3: return colorWithAlpha(Qt::black, 0.22);
+    case 4: return color(3);
+    case 5: return QColor(0, 0, 0, isDark() ? 128 : 64);
+    case 6: return QColor(0xF4F4F4);
+    case 7: return color(3);
+    case 8: return color(4);
+    case 9: return QColor(0xFFFFFF);
+    case 10: return color(3);
+    case 11: return color(4);
+    case 12: return color(1);
+    case 13: return color(9);
+    case 14: return color(10);
+    case 15: return color(11);
+    case 16: return QColor(0x2C2B30);
+    case 17: return QColor(0xF4F4F4);
+    case 18: return QColor(0x458BCF);
+    case 19: return QColor(0xFF373A);
+    case 20: return QColor(0x47AD74);
+    case 21: return QColor(0x656565);
+    default: return QColor();
+    }
+}
+
+ColorSet Cpalette::colorSet(int kind) const
+{
+    const QColor hover = hoverOverlayColor(QColor());
+    const QColor pressed = pressedOverlayColor(QColor());
+    const QColor transparent(Qt::transparent);
+    const QColor none;
+    switch (kind) {
+    case 0: return ColorSet(transparent, hover, pressed, none, pressed, pressed, pressed, none);
+    case 1:
+    case 2: return colorSet(0);
+    case 3: {
+        const QColor accent = color(0);
+        const QColor accentPressed = mixColors(accent, pressed);
+        return ColorSet(color(21), accent, accentPressed, none, accent, hover, accentPressed, none);
+    }
+    case 4: return ColorSet(QColor(0xFFFFFF), QColor(0xFFFFFF), QColor(0xFFFFFF), QColor(0xF4F4F4));
+    case 5: {
+        const QColor disabled(0xF1F1F1);
+        return ColorSet(QColor(0xE2E2E2), hover, pressed, disabled, pressed, pressed, pressed, disabled);
+    }
+    case 6: return colorSet(5);
+    case 7: return ColorSet(transparent, hover, pressed, none);
+    case 8: return ColorSet(transparent, QColor(0xE81123), QColor(0xA92831), none);
+    case 9: return ColorSet(textColor(), transparent, transparent, none);
+    default: return ColorSet(none);
+    }
+}
+
+ArrowSpec Cpalette::arrowStyle(int kind) const
+{
+    switch (kind) {
+    case 0: return {QSize(8, 5), QMargins(0, 1, 0, 0), Qt::DownArrow, 0.0};
+    case 1: return {QSize(5, 8), QMargins(0, 1, 0, 0), Qt::RightArrow, 0.0};
+    case 2: return {QSize(8, 5), QMargins(8, 4, 8, 2), Qt::UpArrow, 0.0};
+    case 3: return {QSize(8, 5), QMargins(8, 2, 8, 4), Qt::DownArrow, 0.0};
+    default: return {QSize(0, 0), QMargins(0, 0, 0, 0), Qt::DownArrow, 0.0};
+    }
+}
+
+AnimationParams Cpalette::animationValue(int kind) const
+{
+    const auto params = [](int forward, QEasingCurve::Type backwardCurve, int backward) {
+        return AnimationParams{QEasingCurve::OutCubic, forward, backwardCurve, backward, 0.0, 1.0};
+    };
+    switch (kind) {
+    case 0: return params(500, QEasingCurve::InCubic, 500);
+    case 1: return params(200, QEasingCurve::InCubic, 500);
+    case 2: return params(200, QEasingCurve::OutCubic, 200);
+    case 3: return params(300, QEasingCurve::InCubic, 500);
+    case 4: return params(150, QEasingCurve::InCubic, 350);
+    default: return AnimationParams();
+    }
+}
+
+QString Cpalette::titleBarIcon(int kind) const
+{
+    switch (kind) {
+    case 1: return QStringLiteral("CheckBoxIcon1");
+    case 2: return QStringLiteral("RadioIcon1");
+    case 3: return QStringLiteral("ToggleIcon1");
+    case 4:
+    case 5: return QStringLiteral(":/uilib/close-10.svg");
+    case 10: return QStringLiteral(":/uilib/titlebar-minimize.svg");
+    case 11: return QStringLiteral(":/uilib/titlebar-maximize.svg");
+    case 12: return QStringLiteral(":/uilib/titlebar-restore.svg");
+    case 13: return QStringLiteral(":/uilib/titlebar-close.svg");
+    default: return QString();
+    }
+}
+
+void Cpalette::styleWindow(CWindow*, int) {}
+void Cpalette::stylePanel(CPanel*, int) {}
+void Cpalette::styleText(QLabel*, int) {}
+void Cpalette::styleReserved(QWidget*, int) {}
+void Cpalette::styleButton(CButtonDraw*, int, const QString&) {}
+void Cpalette::styleBox(CPanelDraw*) {}
+void Cpalette::styleLineEdit(CLinEdit*, int) {}
+void Cpalette::styleTextEdit(CTextEdit*, int) {}
+void Cpalette::styleSpinBox(CSpinBoxDraw*, int) {}
+void Cpalette::styleSlider(CSlider*, int) {}
+void Cpalette::styleProgressBar(CProgressBar*, int) {}
+void Cpalette::styleScrollArea(CScrollArea*, int) {}
+void Cpalette::styleScrollBar(QScrollBar*, int) {}
+
+void Cpalette::styleMenu(QWidget* menu, int kind)
+{
+    if (menu)
+        menu->setStyleSheet(menuStyleSheet(kind));
+}
+
+QString Cpalette::menuStyleSheet(int kind) const
+{
+    if (kind != 41)
+        return QString();
+    const QColor background = color(9);
+    const QColor text = isDarkBase(background) ? color(17) : color(16);
+    const QString separator = opaque(color(12)).name();
+    return QStringLiteral(
+               "QMenu {    border: 1px solid %1;    background-color: %2;    color: %3;    padding: 0px;}QMenu::item {    padding: 3px 35px 3px 20px;    background-color: transparent;}QMenu::item:disabled {    color: %4;}QMenu::item:selected {    background-color: %5;}QMenu::item:disabled:selected {    background-color: transparent;}QMenu::separator {    height: 1px;    margin-top: 2px;    margin-bottom: 2px;    background: %6;}")
+        .arg(opaque(color(10)).name(), background.name(), opaque(text).name(), separator,
+             opaque(colorSet(0).checkedNormal).name(), separator);
+}
+
+void Cpalette::styleShadowLine(CChadowLine*, int) {}
+void Cpalette::styleAnimationIcon(CIcon*) {}
+
+QColor Cpalette::textColor() const
+{
+    return isDark() ? color(17) : color(16);
+}
+
+QColor Cpalette::secondaryTextColor() const
+{
+    return colorWithAlpha(textColor(), opacity(1));
+}
+
+QColor Cpalette::hoverOverlayColor(const QColor& base) const
+{
+    return isDarkBase(base) ? QColor(255, 255, 255, 30) : QColor(0, 0, 0, 24);
+}
+
+QColor Cpalette::pressedOverlayColor(const QColor& base) const
+{
+    return isDarkBase(base) ? QColor(255, 255, 255, 60) : QColor(0, 0, 0, 46);
+}
+
+bool Cpalette::isDarkBase(const QColor& base) const
+{
+    if (base.isValid() && base.alpha() > 0)
+        return isDarkColor(base);
+    return isDark();
+}
+
+QColor Cpalette::opaque(const QColor& color) const
+{
+    return color.alpha() == 255 ? color : mixColors(this->color(9), color);
+}
