@@ -59,7 +59,9 @@ ManualAnimationClock::~ManualAnimationClock()
 
 void ManualAnimationClock::advance(int ms)
 {
-    QCoreApplication::sendPostedEvents();
+    // Starting an animation and then its timer are two queued steps.
+    for (int pass = 0; pass < 3; ++pass)
+        QCoreApplication::sendPostedEvents();
     m_elapsed += ms;
     if (isRunning())
         advanceAnimation();
@@ -77,7 +79,8 @@ void NestedLoopWatchdog::timerEvent(QTimerEvent* event)
         return;
     killTimer(m_timer);
     m_fired = true;
-    QTest::qFail("a nested event loop did not end in time", __FILE__, __LINE__);
+    if (!m_expected)
+        QTest::qFail("a nested event loop did not end in time", __FILE__, __LINE__);
     if (m_loop)
         m_loop->exit(1);
     while (QWidget* popup = QApplication::activePopupWidget())

@@ -82,6 +82,8 @@ class NestedLoopWatchdog : public QObject
 public:
     explicit NestedLoopWatchdog(int timeoutMs = 10000, QEventLoop* loop = nullptr);
     bool fired() const { return m_fired; }
+    // A timeout then ends the loop without failing the test (for testing a timeout itself).
+    void expectTimeout() { m_expected = true; }
 
 protected:
     void timerEvent(QTimerEvent* event) override;
@@ -89,6 +91,7 @@ protected:
 private:
     QPointer<QEventLoop> m_loop;
     bool m_fired = false;
+    bool m_expected = false;
     int m_timer = 0;
 };
 
