@@ -31,8 +31,10 @@ QSize textBlockSize(const QString& text, const QFont& font, QTextOption::WrapMod
 {
     const int spacing = resolveSpacing(font, lineSpacing);
     const QFontMetrics metrics(font);
+    // Without a width each line is as wide as the rest of its paragraph: nothing wraps.
+    const bool wraps = available.width() >= 1;
     QTextOption option;
-    option.setWrapMode(wrapMode);
+    option.setWrapMode(wraps ? wrapMode : QTextOption::NoWrap);
     int lines = 0;
     double height = 0;
     double widest = 0;
@@ -42,7 +44,7 @@ QSize textBlockSize(const QString& text, const QFont& font, QTextOption::WrapMod
         layout.setTextOption(option);
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            if (available.width() >= 1)
+            if (wraps)
                 line.setLineWidth(available.width());
             else
                 line.setLineWidth(metrics.horizontalAdvance(paragraph.mid(line.textStart())));
@@ -59,7 +61,7 @@ QSize textBlockSize(const QString& text, const QFont& font, QTextOption::WrapMod
         if (full)
             break;
     }
-    const double width = available.width() >= 1 ? std::min(available.width(), MaxWidth) : widest;
+    const double width = wraps ? std::min(available.width(), MaxWidth) : widest;
     return QSize(int(std::round(width)), int(std::round(height)));
 }
 
