@@ -1,4 +1,4 @@
-#include "UiTestSupport.h"
+#include "support/UiTestSupport.h"
 
 #include "uilib/style/ColorUtils.h"
 #include "uilib/style/Cpalette.h"

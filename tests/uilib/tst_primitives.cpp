@@ -1,4 +1,4 @@
-#include "UiTestSupport.h"
+#include "support/UiTestSupport.h"
 
 #include "uilib/style/CPainterScope.h"
 #include "uilib/style/DrawPrimitives.h"

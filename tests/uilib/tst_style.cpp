@@ -1,4 +1,4 @@
-#include "UiTestSupport.h"
+#include "support/UiTestSupport.h"
 
 #include "app/CApplicaiton.h"
 #include "app/CSettingsStorage.h"

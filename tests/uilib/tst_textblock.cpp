@@ -1,4 +1,4 @@
-#include "UiTestSupport.h"
+#include "support/UiTestSupport.h"
 
 #include "uilib/style/LibUtils.h"
 #include "uilib/style/TextBlock.h"
