@@ -23,6 +23,12 @@ void drawSwatch(QPainter* painter, const QRect& rect, const QColor& color)
         painter->fillRect(rect, color);
     else
         painter->drawLine(rect.topRight(), rect.bottomLeft());
+    // An outline, so that a swatch of the background's own colour still shows.
+    painter->save();
+    painter->setPen(QColor(128, 128, 128, 160));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(rect.adjusted(0, 0, -1, -1));
+    painter->restore();
 }
 
 void drawLabel(QPainter* painter, const QRect& rect, const QString& text)
