@@ -1,0 +1,62 @@
+#include "uilib/style/TextOptionFilter.h"
+
+#include <QObject>
+#include <QTextDocument>
+
+#include <map>
+
+namespace {
+
+struct Filter
+{
+    Glob::ITextOptionCallback* callback;
+    QMetaObject::Connection ownerDestroyed;
+};
+
+// Touched on the GUI thread only.
+std::map<QObject*, Filter>& filters()
+{
+    static std::map<QObject*, Filter> map;
+    return map;
+}
+
+} // namespace
+
+void registerTextOptionFilter(QObject* owner, Glob::ITextOptionCallback* callback)
+{
+    if (!owner)
+        return;
+    if (!callback) {
+        unregisterTextOptionFilter(owner);
+        return;
+    }
+    auto existing = filters().find(owner);
+    if (existing != filters().end()) {
+        existing->second.callback = callback;
+        return;
+    }
+    const QMetaObject::Connection connection =
+        QObject::connect(owner, &QObject::destroyed, [owner] { filters().erase(owner); });
+    filters().emplace(owner, Filter{callback, connection});
+}
+
+void unregisterTextOptionFilter(QObject* owner)
+{
+    auto existing = filters().find(owner);
+    if (existing == filters().end())
+        return;
+    QObject::disconnect(existing->second.ownerDestroyed);
+    filters().erase(existing);
+}
+
+QTextOption filteredTextOption(const QTextDocument* document, const QTextOption& option)
+{
+    for (const auto& [owner, filter] : filters()) {
+        if (owner->findChild<QTextDocument*>() != document)
+            continue;
+        QTextOption adjusted = option;
+        filter.callback->adjustTextOption(adjusted);
+        return adjusted;
+    }
+    return option;
+}
