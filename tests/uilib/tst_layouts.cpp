@@ -408,7 +408,13 @@ void TestLayouts::clearAndRefreshLayouts()
     QPointer<QWidget> nested = new QWidget;
     inner->addWidget(nested);
     host.resize(100, 100);
-    QVERIFY(refreshLayout(outer) || outer->geometry().isValid());
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    // Laid out at once, without waiting for the posted layout request.
+    nested->setFixedHeight(40);
+    QVERIFY(refreshLayout(outer));
+    QCOMPARE(nested->height(), 40);
+
     clearLayout(outer);
     QCOMPARE(outer->count(), 0);
     QVERIFY(!top);
