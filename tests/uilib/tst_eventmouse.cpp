@@ -2,6 +2,7 @@
 
 #include "uilib/style/CEventMouse.h"
 
+#include <QMimeData>
 #include <QWidget>
 #include <QWindow>
 
@@ -40,6 +41,7 @@ private slots:
     void pressesGiveTheThreeButtons();
     void pressKeepsTheMoveFilter();
     void otherInputEmitsNothing();
+    void nonClientAndDragInput();
     void instancesAreCalledInCreationOrder();
     void instancesChangedDuringEmission();
     void filterLeavesWithTheLastInstance();
@@ -134,6 +136,30 @@ void TestEventMouse::otherInputEmitsNothing()
     QTest::mouseDClick(window.handle(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     QCOMPARE(pressed.count(), 1);
     QCOMPARE(moved.count(), 0);
+}
+
+void TestEventMouse::nonClientAndDragInput()
+{
+    Window window;
+    CEventMouse watcher;
+    QSignalSpy moved(&watcher, &CEventMouse::mouseMoved);
+    QSignalSpy pressed(&watcher, &CEventMouse::mousePressed);
+    QMouseEvent frameMove(QEvent::NonClientAreaMouseMove, QPointF(-1, -1), QPointF(99, 79), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.handle(), &frameMove);
+    QMouseEvent framePress(QEvent::NonClientAreaMouseButtonPress, QPointF(-1, -1), QPointF(99, 79), Qt::LeftButton,
+                           Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.handle(), &framePress);
+    QCOMPARE(moved.count(), 1);
+    QCOMPARE(moved.at(0).at(0).toPoint(), QPoint(99, 79));
+    QCOMPARE(pressed.count(), 1);
+    QCOMPARE(pressed.at(0).at(1).value<Qt::MouseButton>(), Qt::LeftButton);
+    // While a drag runs, its moves count as mouse moves.
+    QMimeData data;
+    QDragMoveEvent drag(QPoint(30, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.handle(), &drag);
+    QCOMPARE(moved.count(), 2);
+    QCOMPARE(moved.at(1).at(0).toPoint(), window.handle()->mapToGlobal(QPoint(30, 40)));
 }
 
 void TestEventMouse::instancesAreCalledInCreationOrder()
