@@ -6,6 +6,7 @@
 
 class QAbstractScrollArea;
 class QScrollBar;
+class QWidget;
 
 // Smooth wheel scrolling: catches the wheel events of a viewport, spreads each one
 // over 200 ms with a cosine speed profile, speeds up when the wheel turns fast, and

@@ -152,13 +152,15 @@ Qt::Orientation orientationOf(const QBoxLayout* box)
                                                                                           : Qt::Vertical;
 }
 
+// The lines of the flow that overlap rect; when the flow is wider than rect, only
+// their items that lie in it.
 QSet<int> positionsInFlow(CCustomLayout* flow, const QRect& rect)
 {
+    const QSet<int> lines = searchAlong(flow, rect, Qt::Vertical);
     const QRect geometry = flow->geometry();
     if (geometry.left() >= rect.left() && geometry.right() <= rect.right())
-        return searchAlong(flow, rect, Qt::Vertical);
-    const QRect band(geometry.left(), rect.top(), geometry.width(), rect.height());
-    return scanIntersecting(flow, rect, searchAlong(flow, band, Qt::Vertical));
+        return lines;
+    return scanIntersecting(flow, rect, lines);
 }
 
 } // namespace
