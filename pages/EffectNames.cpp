@@ -1,0 +1,120 @@
+#include "pages/EffectNames.h"
+
+#include "pages/InterfaceText.h"
+
+#include <cmath>
+#include <iterator>
+
+namespace {
+
+// By transition value.
+constexpr const char* kTransitionIcons[] = {
+    ":/transition-none.svg",
+    ":/transition-random.svg",
+    ":/transition-pixelate.svg",
+    ":/transition-mosaicspiralin.svg",
+    ":/transition-mosaicspiralout.svg",
+    ":/transition-mosaicstripes.svg",
+    ":/transition-mosaicwall.svg",
+    ":/transition-checkerboard.svg",
+    ":/transition-rotateout.svg",
+    ":/transition-rotatein.svg",
+    ":/transition-flipover.svg",
+    ":/transition-wipelefttoright.svg",
+    ":/transition-wiperighttoleft.svg",
+    ":/transition-wipetoptobottom.svg",
+    ":/transition-wipebottomtotop.svg",
+    ":/transition-wipeverticalin.svg",
+    ":/transition-wipeverticalout.svg",
+    ":/transition-stretchhorizontal.svg",
+    ":/transition-stretchvertical.svg",
+    ":/transition-zoomin.svg",
+    ":/transition-zoomout.svg",
+    ":/transition-slidefrombottom.svg",
+    ":/transition-slidefromleft.svg",
+    ":/transition-slidefromright.svg",
+    ":/transition-slidefromtop.svg",
+    ":/transition-slidefromtopleft.svg",
+    ":/transition-fadetoblack.svg",
+    ":/transition-crossfade.svg",
+    ":/transition-fadetowhite.svg",
+};
+constexpr int kTransitionCount = int(std::size(kTransitionIcons));
+constexpr int kFirstTransitionText = 144;
+
+// By motion value. The motion enumerators name the edge the crop is held at, so the
+// picture grows or shrinks on the other side: 7 and 10 show "left", 8 and 11 "right".
+constexpr const char* kMotionIcons[] = {
+    ":/motion-none.svg",
+    ":/motion-random.svg",
+    ":/motion-move-left.svg",
+    ":/motion-move-right.svg",
+    ":/motion-move-up.svg",
+    ":/motion-move-down.svg",
+    ":/motion-zoom-in-center.svg",
+    ":/motion-zoom-in-left.svg",
+    ":/motion-zoom-in-right.svg",
+    ":/motion-zoom-out-center.svg",
+    ":/motion-zoom-out-left.svg",
+    ":/motion-zoom-out-right.svg",
+};
+constexpr int kMotionCount = int(std::size(kMotionIcons));
+constexpr int kFirstMotionText = 30;
+
+bool inRange(int type, int count)
+{
+    return unsigned(type) < unsigned(count);
+}
+
+QString iconOf(const char* const* icons, int count, int type)
+{
+    return inRange(type, count) ? QString::fromLatin1(icons[type]) : QString();
+}
+
+// The name texts run from firstText in value order; the one after the last is "unknown".
+QString nameOf(int firstText, int count, int type)
+{
+    return interfaceText(firstText + (inRange(type, count) ? type : count));
+}
+
+QString twoDigits(qint64 value)
+{
+    return QString::number(value).rightJustified(2, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString transitionIcon(int type)
+{
+    return iconOf(kTransitionIcons, kTransitionCount, type);
+}
+
+QString transitionName(int type)
+{
+    return nameOf(kFirstTransitionText, kTransitionCount, type);
+}
+
+QString motionIcon(int type)
+{
+    return iconOf(kMotionIcons, kMotionCount, type);
+}
+
+QString motionName(int type)
+{
+    return nameOf(kFirstMotionText, kMotionCount, type);
+}
+
+QString msecsToMinSecText(qint64 ms)
+{
+    const auto s = qint64(std::floor(ms / 1000.0 + 0.5));
+    return twoDigits(s / 60) + QLatin1Char(':') + twoDigits(s % 60);
+}
+
+QString msecsToDurationText(qint64 ms)
+{
+    const qint64 s = ms / 1000;
+    const qint64 h = s / 3600;
+    const qint64 m = (s % 3600) / 60;
+    const qint64 sec = s - (h * 60 + m) * 60;
+    return QString::number(h) + QLatin1Char(':') + twoDigits(m) + QLatin1Char(':') + twoDigits(sec);
+}
