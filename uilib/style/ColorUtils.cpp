@@ -1,5 +1,8 @@
 #include "uilib/style/ColorUtils.h"
 
+#include "uilib/style/CAnimationWidget.h"
+#include "uilib/style/ColorSet.h"
+
 #include <QAbstractSpinBox>
 #include <QWidget>
 #include <QtMath>
@@ -91,6 +94,32 @@ QColor colorWithAlpha(const QColor& color, double alphaF)
     QColor result = color;
     result.setAlphaF(alphaF);
     return result;
+}
+
+QColor animatedStateColor(const ColorSet& set, const CAnimationWidget& state)
+{
+    const double checked = state.checkedProgress();
+    const double hovered = state.hoveredProgress();
+    const double pressed = state.pressedProgress();
+    QColor color = blendColors(set.normal, set.checkedNormal, checked, 1);
+    if (!isZero(hovered) || !isZero(pressed)) {
+        const QColor hover = isZero(hovered) ? QColor(Qt::transparent)
+                                             : blendColors(set.hovered, set.checkedHovered, checked, 1);
+        const QColor press = isZero(pressed) ? QColor(Qt::transparent)
+                                             : blendColors(set.pressed, set.checkedPressed, checked, 1);
+        const QColor overlay = blendColors(hover, press, pressed, 1);
+        color = blendColors(color, mixColors(color, overlay), hovered, 1);
+    }
+    const double disabled = state.disabledProgress();
+    if (isZero(disabled))
+        return color;
+    const QColor disabledColor = state.isChecked() ? set.checkedDisabled : set.disabled;
+    if (disabledColor.isValid() && disabledColor.alpha() > 0)
+        return blendColors(color, disabledColor, disabled, 1);
+    // A transparent entry makes the colour vanish; an invalid one fades it.
+    const double fade = disabledColor.isValid() ? 0.0 : state.opacity();
+    color.setAlphaF(color.alphaF() * fade);
+    return color;
 }
 
 void setWidgetBackgroundBrush(QWidget* widget, const QBrush& brush)

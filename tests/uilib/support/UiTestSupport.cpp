@@ -68,6 +68,12 @@ void ManualAnimationClock::advance(int ms)
     QCoreApplication::sendPostedEvents();
 }
 
+void ManualAnimationClock::start()
+{
+    m_elapsed = 0;
+    QAnimationDriver::start();
+}
+
 NestedLoopWatchdog::NestedLoopWatchdog(int timeoutMs, QEventLoop* loop)
     : m_loop(loop), m_timer(startTimer(timeoutMs))
 {

@@ -70,6 +70,10 @@ public:
     void advance(int ms);
     qint64 elapsed() const override { return m_elapsed; }
 
+protected:
+    // Qt restarts its animation time with the driver, when animations start after a pause.
+    void start() override;
+
 private:
     using QAnimationDriver::advance;
     qint64 m_elapsed = 0;
