@@ -1,33 +1,22 @@
 // Caption drawing per frame: layout alone, the caption image of SlideText::render
 // (made at the size of its rectangle) against one made through a frame-sized canvas,
 // and ProjectItem::drawText over a frame.
+#include "BenchTiming.h"
 #include "model/ProjectItemColor.h"
 #include "model/SlideText.h"
 
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <vector>
 
 namespace {
 
 // Prints the median time of `runs` runs, after one warm-up run.
 void report(const char* what, int runs, const std::function<void()>& work)
 {
-    work();
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    std::printf("%-58s %8.3f ms\n", what, times[times.size() / 2]);
+    std::printf("%-58s %8.3f ms\n", what, medianMs(runs, work));
 }
 
 // The caption image made the long way: a frame-sized canvas cut to the rectangle.

@@ -1,19 +1,17 @@
 // Picture loading: scaled decoding against full decoding, EXIF turning, the black
 // backing of transparent pictures and the suffix check.
+#include "BenchTiming.h"
 #include "model/picture/ImageLoader.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <vector>
 
 namespace {
 
@@ -58,16 +56,9 @@ QByteArray orientationSix()
 // Prints the median time of `runs` runs, after one warm-up run.
 void report(const char* what, int runs, const std::function<QSize()>& work)
 {
-    QSize size = work();
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        size = work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    std::printf("%-52s %9.2f ms  (%dx%d)\n", what, times[times.size() / 2], size.width(), size.height());
+    QSize size;
+    const double ms = medianMs(runs, [&] { size = work(); });
+    std::printf("%-52s %9.2f ms  (%dx%d)\n", what, ms, size.width(), size.height());
 }
 
 } // namespace

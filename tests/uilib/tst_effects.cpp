@@ -82,6 +82,8 @@ private slots:
     void boundingRect();
     void shadowSetters();
     void shadowCacheSharing();
+    void cachedShadowLooksTheSame_data();
+    void cachedShadowLooksTheSame();
 };
 
 void TestEffects::opacityClampsAndAutoEnables()
@@ -294,6 +296,34 @@ void TestEffects::shadowCacheSharing()
     VERIFY_NEAR(logicalPixel(first.render(1.0), QPointF(104, 66)), mixColors(Qt::white, Qt::blue));
     firstEffect->setColor(QColor(0, 255, 0, 128));
     VERIFY_NEAR(logicalPixel(first.render(1.0), QPointF(104, 66)), mixColors(Qt::white, QColor(0, 255, 0, 128)));
+}
+
+// At a fractional ratio a picture of the widget lands between device pixels; painted directly
+// the widget stays sharp, so only whole ratios give the same pixels.
+void TestEffects::cachedShadowLooksTheSame_data()
+{
+    QTest::addColumn<double>("ratio");
+    QTest::newRow("@1") << 1.0;
+    QTest::newRow("@2") << 2.0;
+}
+
+// An opaque widget whose shadow is cached is painted without a picture of it: the same pixels.
+void TestEffects::cachedShadowLooksTheSame()
+{
+    QFETCH(double, ratio);
+    Scene made;
+    Scene cached;
+    for (Scene* scene : {&made, &cached}) {
+        auto* effect = new CShadowEffect(&scene->panel);
+        effect->setBlurRadius(5);
+        effect->setOffset(QPointF(-3, 6));
+        effect->setColor(QColor(20, 90, 40, 200));
+    }
+    cached.panel.setAttribute(Qt::WA_OpaquePaintEvent);
+    cached.render(ratio);
+    const QImage expected = made.render(ratio);
+    QCOMPARE(cached.render(ratio), expected);
+    QVERIFY(logicalPixel(expected, QPointF(38, 62)) != QColor(Qt::white));
 }
 
 TY_UI_TEST_MAIN(TestEffects)

@@ -97,6 +97,8 @@ void CShadowEffect::draw(QPainter* painter)
         COpacityEffect::draw(painter);
         return;
     }
+    if (drawAroundOpaqueWidget(painter))
+        return;
     QPoint offset;
     const QPixmap pixmap = picture(&offset, QGraphicsEffect::PadToEffectiveBoundingRect);
     if (pixmap.isNull())
@@ -126,17 +128,20 @@ void CShadowEffect::draw(QPainter* painter)
     painter->restore();
 }
 
-QImage CShadowEffect::shadowImage(const QPixmap& picture) const
+CResourceCache* CShadowEffect::sharedCache() const
 {
-    const bool shared = widget() && widget()->testAttribute(Qt::WA_OpaquePaintEvent);
+    if (!widget() || !widget()->testAttribute(Qt::WA_OpaquePaintEvent))
+        return nullptr;
     CSystemTools* tools = CSystemTools::instance();
-    CResourceCache* cache = shared && tools ? tools->resourceCache() : nullptr;
-    if (!cache)
-        return makeShadow(picture);
+    return tools ? tools->resourceCache() : nullptr;
+}
+
+QString CShadowEffect::shadowKey(const QSize& pixels, double ratio) const
+{
     QString key = QStringLiteral("ShadowEffect-%1-%2-%3-%4-%5-%6-%7")
-                      .arg(picture.width())
-                      .arg(picture.height())
-                      .arg(picture.devicePixelRatioF(), 0, 'g', -1)
+                      .arg(pixels.width())
+                      .arg(pixels.height())
+                      .arg(ratio, 0, 'g', -1)
                       .arg(m_blurRadius, 0, 'g', -1)
                       .arg(m_offset.x(), 0, 'g', -1)
                       .arg(m_offset.y(), 0, 'g', -1)
@@ -148,12 +153,46 @@ QImage CShadowEffect::shadowImage(const QPixmap& picture) const
                    .arg(m_padding.right())
                    .arg(m_padding.bottom());
     }
+    return key;
+}
+
+QImage CShadowEffect::shadowImage(const QPixmap& picture) const
+{
+    CResourceCache* cache = sharedCache();
+    if (!cache)
+        return makeShadow(picture);
+    const QString key = shadowKey(picture.size(), picture.devicePixelRatioF());
     QPixmap hit;
     if (cache->find(key, &hit))
         return hit.toImage();
     const QImage shadow = makeShadow(picture);
     cache->insert(key, QPixmap::fromImage(shadow));
     return shadow;
+}
+
+// An opaque widget at full opacity whose shadow is in the cache needs no picture of itself: the
+// shadow is drawn around its place and the widget paints itself straight onto the device.
+bool CShadowEffect::drawAroundOpaqueWidget(QPainter* painter)
+{
+    CResourceCache* cache = sharedCache();
+    if (!cache || isCaching() || !qFuzzyCompare(opacity(), 1.0) || !painter->device())
+        return false;
+    const QRectF source = painter->worldTransform().mapRect(QRectF(widget()->rect()));
+    const QRect padded = boundingRectFor(source).toAlignedRect();
+    const double ratio = painter->device()->devicePixelRatioF();
+    QPixmap shadow;
+    if (!cache->find(shadowKey(padded.size() * ratio, ratio), &shadow))
+        return false;
+    painter->save();
+    painter->setWorldTransform(QTransform());
+    QRegion around(padded);
+    if (source == QRectF(source.toRect()))
+        around -= QRegion(source.toRect());
+    painter->setClipRegion(around, Qt::IntersectClip);
+    painter->drawPixmap(padded.topLeft(), shadow);
+    painter->restore();
+    drawSource(painter);
+    return true;
 }
 
 QImage CShadowEffect::makeShadow(const QPixmap& picture) const

@@ -7,6 +7,8 @@
 #include <QMargins>
 #include <QPointF>
 
+class CResourceCache;
+
 // A blurred drop shadow in one colour under the widget, offset from it; the widget and its shadow
 // fade together. With Qt::WA_OpaquePaintEvent on the widget the finished shadow is shared through
 // the application's pixmap cache.
@@ -49,7 +51,11 @@ protected:
 
 private:
     QMargins effectivePadding() const;
+    // The application's pixmap cache while the widget paints opaque, else null.
+    CResourceCache* sharedCache() const;
+    QString shadowKey(const QSize& pixels, double ratio) const;
     QImage shadowImage(const QPixmap& picture) const;
+    bool drawAroundOpaqueWidget(QPainter* painter);
     QImage makeShadow(const QPixmap& picture) const;
 
     QPointF m_offset{8.0, 8.0};
