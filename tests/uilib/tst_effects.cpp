@@ -169,6 +169,12 @@ void TestEffects::stopCachingAfterAreaDeleted()
     QVERIFY(!effect->isCaching());
     QVERIFY(!kept->viewport()->graphicsEffect());
     QCOMPARE(kept->verticalScrollBar()->graphicsEffect(), foreign);
+
+    // An effect replaced while caching takes its repaint effects along.
+    effect->startCaching();
+    QVERIFY(kept->viewport()->graphicsEffect());
+    panel.setGraphicsEffect(nullptr);
+    QVERIFY(!kept->viewport()->graphicsEffect());
 }
 
 void TestEffects::shadowDrawn_data()

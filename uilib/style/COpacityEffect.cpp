@@ -60,7 +60,11 @@ COpacityEffect::COpacityEffect(QWidget* widget)
         widget->setGraphicsEffect(this);
 }
 
-COpacityEffect::~COpacityEffect() = default;
+// Replaced or deleted while caching, it leaves no repaint effects behind.
+COpacityEffect::~COpacityEffect()
+{
+    stopCaching();
+}
 
 void COpacityEffect::setOpacity(double opacity)
 {
