@@ -129,7 +129,6 @@ void CAnimationShow2::onProgress(double progress)
     if (!widget)
         return;
     progress = std::isnan(progress) ? 0.0 : qBound(0.0, progress, 1.0);
-    currentOpacity(widget);
     applyOpacity(widget, progress);
     if (std::abs(progress) <= 1e-12) {
         const bool showing = m_animator && m_animator->isRunning() && m_animator->position() == CAnimateionProp::End;

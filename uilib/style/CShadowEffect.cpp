@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <cmath>
+
 // Qt's own image blur, exported by the widgets module.
 Q_DECL_IMPORT void qt_blurImage(QPainter* p, QImage& blurImage, qreal radius, bool quality, bool alphaOnly,
                                 int transposed = 0);
