@@ -2,6 +2,7 @@
 
 #include "app/CSettingsStorage.h"
 #include "app/CSystemTools.h"
+#include "uilib/style/CIconRepo.h"
 
 #include <QPointer>
 
@@ -9,6 +10,7 @@ struct CApplicaiton::Private
 {
     QPointer<CSettingsStorage> settings;
     QPointer<CSystemTools> systemTools;
+    QPointer<CIconRepo> iconRepo;
 };
 
 CApplicaiton::CApplicaiton(int& argc, char** argv)
@@ -41,6 +43,13 @@ CSystemTools* CApplicaiton::systemTools()
     d->systemTools->setParent(this);
     d->systemTools->setupStyle();
     return d->systemTools;
+}
+
+CIconRepo* CApplicaiton::iconRepo()
+{
+    if (!d->iconRepo)
+        d->iconRepo = new CIconRepo(this);
+    return d->iconRepo;
 }
 
 CSystemTools* CApplicaiton::createSystemTools()

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class CIconRepo;
 class CSettingsStorage;
 class CSystemTools;
 
@@ -18,6 +19,8 @@ public:
     CSettingsStorage* settings() const;
     // Made once through createSystemTools(), then set up with its style.
     CSystemTools* systemTools();
+    // Made on first use with the application as its parent.
+    CIconRepo* iconRepo();
 
 protected:
     virtual CSystemTools* createSystemTools();
