@@ -3,6 +3,7 @@
 #include "app/CSettingsStorage.h"
 #include "app/CSystemTools.h"
 #include "uilib/style/CIconRepo.h"
+#include "uilib/style/QtDetours.h"
 
 #include <QPointer>
 
@@ -18,6 +19,9 @@ CApplicaiton::CApplicaiton(int& argc, char** argv)
 {
     setAttribute(Qt::AA_DontCreateNativeWidgetSiblings, true);
     setAttribute(Qt::AA_UseHighDpiPixmaps, true);
+    // Once per process, on the GUI thread, before any widget shows.
+    hookQWindowGeometry();
+    hookQTextDocumentSetDefaultTextOption();
 }
 
 CApplicaiton::~CApplicaiton()

@@ -1,0 +1,84 @@
+#include "uilib/style/QtDetours.h"
+
+#include "app/hooks/QtFunctionHook.h"
+#include "uilib/style/TextOptionFilter.h"
+
+#include <QCoreApplication>
+#include <QTextDocument>
+#include <QThread>
+#include <QWindow>
+#include <qpa/qplatformwindow.h>
+#include <private/qhighdpiscaling_p.h>
+
+#include <cmath>
+
+namespace {
+
+const char guiLibrary[] = "libQt5Gui.so.5";
+
+using GeometryFunction = QRect (*)(const QWindow*);
+using SetTextOptionFunction = void (*)(QTextDocument*, const QTextOption&);
+
+// Set once, before the hook is enabled and before any other thread runs.
+GeometryFunction unhookedGeometry = nullptr;
+SetTextOptionFunction unhookedSetDefaultTextOption = nullptr;
+
+int roundAway(qreal value)
+{
+    return int(std::lround(value));
+}
+
+QRect geometryDetour(const QWindow* window)
+{
+    const QPlatformWindow* platformWindow = window->handle();
+    if (!platformWindow)
+        return unhookedGeometry(window);
+    const QHighDpiScaling::ScaleAndOrigin scale = QHighDpiScaling::scaleAndOrigin(window);
+    return windowGeometryFromNative(platformWindow->geometry(), scale.factor, scale.origin);
+}
+
+bool onGuiThread()
+{
+    const QCoreApplication* application = QCoreApplication::instance();
+    return application && QThread::currentThread() == application->thread();
+}
+
+void setDefaultTextOptionDetour(QTextDocument* document, const QTextOption& option)
+{
+    if (!onGuiThread()) {
+        unhookedSetDefaultTextOption(document, option);
+        return;
+    }
+    unhookedSetDefaultTextOption(document, filteredTextOption(document, option));
+}
+
+template <class Function>
+bool install(const char* library, const char* symbol, Function detour, Function& unhooked)
+{
+    void* trampoline = hookQtFunction(libraryFunction(library, symbol), reinterpret_cast<void*>(detour));
+    unhooked = reinterpret_cast<Function>(trampoline);
+    return trampoline;
+}
+
+} // namespace
+
+QRect windowGeometryFromNative(const QRect& native, qreal factor, const QPoint& origin)
+{
+    const QPoint topLeft(origin.x() + roundAway((native.x() - origin.x()) / factor),
+                         origin.y() + roundAway((native.y() - origin.y()) / factor));
+    return QRect(topLeft, QSize(roundAway(native.width() / factor), roundAway(native.height() / factor)));
+}
+
+bool hookQWindowGeometry()
+{
+    static const bool installed =
+        install(guiLibrary, "_ZNK7QWindow8geometryEv", &geometryDetour, unhookedGeometry);
+    return installed;
+}
+
+bool hookQTextDocumentSetDefaultTextOption()
+{
+    static const bool installed = install(guiLibrary, "_ZN13QTextDocument20setDefaultTextOptionERK11QTextOption",
+                                          &setDefaultTextOptionDetour, unhookedSetDefaultTextOption);
+    return installed;
+}
