@@ -11,8 +11,11 @@
 #include <QUuid>
 
 #include <cmath>
+#include <unistd.h>
 
 namespace {
+
+constexpr QFile::Permissions kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 
 QString appConfigDir()
 {
@@ -26,10 +29,14 @@ namespace AppPaths {
 
 QString tempCacheDir()
 {
-    const QString root = QDir::tempPath() + QStringLiteral("/.") + QCoreApplication::applicationName();
+    // The temporary folder is shared between users: the root is the user's own and closed to others.
+    const QString root = QDir::tempPath() + QStringLiteral("/.") + QCoreApplication::applicationName()
+        + QLatin1Char('-') + QString::number(::getuid());
     const QString cache = root + QStringLiteral("/cache");
-    QDir().mkpath(root);
-    QDir().mkpath(cache);
+    for (const QString& folder : {root, cache}) {
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, kOwnerOnly);
+    }
     return cache;
 }
 

@@ -5,6 +5,7 @@
 // Fixed folders of the application; free functions without state.
 namespace AppPaths {
 
+// "<temp>/.<application name>-<uid>/cache", made when missing; both folders are the user's only.
 QString tempCacheDir();
 QString userCacheDir();
 QString latestDir();

@@ -5,6 +5,8 @@
 #include "model/ProjectItemFirst.h"
 #include "model/ProjectItemSimple.h"
 #include "model/SlideBackground.h"
+#include "platform/FileTime.h"
+#include "platform/WholeFile.h"
 
 #include <QCollator>
 #include <QCryptographicHash>
@@ -14,7 +16,6 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <limits>
@@ -106,10 +107,7 @@ qint64 creationKey(const ProjectItem* item)
 {
     const IFileSourceItem* file = fileSource(item);
     if (file) {
-        const QFileInfo info(file->fileName());
-        QDateTime time = info.birthTime();
-        if (!time.isValid())
-            time = info.lastModified();
+        const QDateTime time = FileTime::created(QFileInfo(file->fileName()));
         if (time.isValid())
             return time.toMSecsSinceEpoch();
     }
@@ -231,16 +229,7 @@ QJsonObject ProjectFile::toJson() const
 
 bool ProjectFile::save(const QString& path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    // QSaveFile::commit misses errors of its final flush, so they are checked here.
-    const QByteArray text = documentText(toJson());
-    if (file.write(text) != text.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WholeFile::write(path, documentText(toJson()));
 }
 
 QString ProjectFile::contentHash() const

@@ -1,13 +1,13 @@
 #include "platform/RegistryKey.h"
 
 #include "platform/FileTree.h"
+#include "platform/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -99,11 +99,7 @@ void putValue(QStringList& lines, const QString& name, qint64 value)
 
 bool writeLines(const QString& file, const QStringList& lines)
 {
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    out.write(lines.join(QLatin1Char('\n')).toUtf8());
-    return out.commit();
+    return WholeFile::write(file, lines.join(QLatin1Char('\n')).toUtf8());
 }
 
 } // namespace

@@ -5,6 +5,12 @@
 
 namespace {
 
+QString& helperOverride()
+{
+    static QString path;
+    return path;
+}
+
 QString findBesideProgram(const QString& name)
 {
     return ToolPaths::find(name, QCoreApplication::applicationDirPath());
@@ -16,7 +22,14 @@ namespace ToolPaths {
 
 QString helper()
 {
+    if (!helperOverride().isEmpty())
+        return helperOverride();
     return findBesideProgram(QStringLiteral("ty_helper"));
+}
+
+void setHelper(const QString& path)
+{
+    helperOverride() = path;
 }
 
 QString convert()

@@ -6,7 +6,9 @@
 // the running program's own folder first, else one on the PATH. Empty when there is none.
 namespace ToolPaths {
 
-QString helper();  // "ty_helper"
+QString helper();  // "ty_helper", or the program set below
+// Makes helper() give this path (tests run a stand-in); an empty path restores the search.
+void setHelper(const QString& path);
 QString convert(); // "ty_convert"
 QString ffmpeg();  // "ffmpeg"
 

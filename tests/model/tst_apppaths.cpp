@@ -61,9 +61,18 @@ void TestAppPaths::cleanup()
 
 void TestAppPaths::folders()
 {
-    QCOMPARE(AppPaths::tempCacheDir(), m_tmp + "/.Slide App/cache");
-    QVERIFY(QFileInfo(m_tmp + "/.Slide App").isDir());
-    QVERIFY(QFileInfo(m_tmp + "/.Slide App/cache").isDir());
+    const QString root = m_tmp + QStringLiteral("/.Slide App-%1").arg(getuid());
+    QCOMPARE(AppPaths::tempCacheDir(), root + "/cache");
+    const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    for (const QString& folder : {root, root + "/cache"}) {
+        QVERIFY(QFileInfo(folder).isDir());
+        QCOMPARE(QFileInfo(folder).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+                 ownerOnly);
+    }
+    // A root left open by an earlier run is closed again.
+    QFile::setPermissions(root, ownerOnly | QFile::ReadOther | QFile::ExeOther);
+    AppPaths::tempCacheDir();
+    QCOMPARE(QFileInfo(root).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), ownerOnly);
 
     QCOMPARE(AppPaths::userCacheDir(), m_config + "/Slide App/cache");
     QVERIFY(!QFileInfo::exists(m_config + "/Slide App/cache"));

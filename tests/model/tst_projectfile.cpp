@@ -10,9 +10,7 @@
 #include <QJsonDocument>
 #include <QTemporaryDir>
 
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 namespace {
 
@@ -383,15 +381,12 @@ void TestProjectFile::failedSaveKeepsOldFile()
     QVERIFY(PhotoFixtures::writeFile(path, old));
 
     // Writing stops at 64 bytes, so the document cannot be written whole.
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 64;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool saved_ok = project->save(path);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    bool saved_ok = true;
+    {
+        const PhotoFixtures::FileSizeLimit limit(64);
+        QVERIFY(limit.isSet());
+        saved_ok = project->save(path);
+    }
 
     QVERIFY(!saved_ok);
     QCOMPARE(readFile(path), old);

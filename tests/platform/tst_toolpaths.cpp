@@ -94,6 +94,13 @@ void TestToolPaths::programsSearchThePath()
     QCOMPARE(ToolPaths::helper(), m_pathDir + "/ty_helper");
     QCOMPARE(ToolPaths::convert(), m_pathDir + "/ty_convert");
     QCOMPARE(ToolPaths::ffmpeg(), m_pathDir + "/ffmpeg");
+
+    // A stand-in replaces the helper until it is taken back.
+    ToolPaths::setHelper(m_root->filePath("fake"));
+    QCOMPARE(ToolPaths::helper(), m_root->filePath("fake"));
+    QCOMPARE(ToolPaths::convert(), m_pathDir + "/ty_convert");
+    ToolPaths::setHelper(QString());
+    QCOMPARE(ToolPaths::helper(), m_pathDir + "/ty_helper");
 }
 
 QTEST_GUILESS_MAIN(TestToolPaths)

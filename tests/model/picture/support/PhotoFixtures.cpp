@@ -5,6 +5,8 @@
 #include <QImageWriter>
 #include <QPainter>
 
+#include <csignal>
+
 namespace PhotoFixtures {
 
 const QColor TopLeft(Qt::red);
@@ -117,6 +119,24 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes)
+{
+    if (getrlimit(RLIMIT_FSIZE, &m_saved) != 0)
+        return;
+    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = m_saved;
+    limited.rlim_cur = bytes;
+    m_set = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    if (m_set)
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+    if (m_oldHandler)
+        std::signal(SIGXFSZ, m_oldHandler);
 }
 
 } // namespace PhotoFixtures

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QString>
 
+#include <sys/resource.h>
+
 // Picture files made in code: JPEGs with hand-built EXIF blocks spliced in.
 namespace PhotoFixtures {
 
@@ -63,5 +65,20 @@ QByteArray withSegment(const QByteArray& jpeg, const QByteArray& segment);
 QByteArray orientedJpeg(const QImage& image, QDataStream::ByteOrder order, quint16 orientation);
 
 bool writeFile(const QString& path, const QByteArray& bytes);
+
+// While it lives, no file of this process grows past `bytes`, as on a full disk: a write
+// beyond fails instead of raising SIGXFSZ.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes);
+    ~FileSizeLimit();
+    bool isSet() const { return m_set; }
+
+private:
+    rlimit m_saved{};
+    void (*m_oldHandler)(int) = nullptr;
+    bool m_set = false;
+};
 
 } // namespace PhotoFixtures
