@@ -3,7 +3,6 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -13,29 +12,13 @@
 #include "model/ProjectItemSimple.h"
 #include "model/transition/TransitionType.h"
 
+#include "BenchPhotos.h"
+
 #include <cstdlib>
 
 namespace {
 
 const QSize kFrame(1920, 1080);
-
-QString writePhoto(const QTemporaryDir& dir, int index)
-{
-    QImage image(4000, 3000, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, image.width(), image.height());
-    gradient.setColorAt(0, QColor::fromHsv(index * 70 % 360, 180, 200));
-    gradient.setColorAt(1, QColor::fromHsv((index * 70 + 150) % 360, 200, 120));
-    painter.fillRect(image.rect(), gradient);
-    for (int i = 0; i < 300; ++i) {
-        painter.setBrush(QColor::fromHsv((i * 37 + index * 11) % 360, 200, 230));
-        painter.drawEllipse(QPoint(i * 97 % 4000, i * 53 % 3000), 60, 40);
-    }
-    painter.end();
-    const QString path = dir.filePath(QStringLiteral("photo%1.jpg").arg(index));
-    image.save(path, "jpg", 90);
-    return path;
-}
 
 void measure(const char* name, ProjectFile& project)
 {
@@ -69,7 +52,7 @@ int main(int argc, char** argv)
     const int transitions[] = {TransitionCrossfade, TransitionWipeLeftToRight, TransitionZoomIn,
                                TransitionFadeToBlack};
     for (int i = 0; i < 4; ++i) {
-        auto* slide = new ProjectItemSimple(writePhoto(dir, i), 4000, transitions[i]);
+        auto* slide = new ProjectItemSimple(writeBenchPhoto(dir, i), 4000, transitions[i]);
         slide->setMotion(MotionRandom);
         slides << slide;
     }
