@@ -12,6 +12,8 @@ struct CApplicaiton::Private
     QPointer<CSettingsStorage> settings;
     QPointer<CSystemTools> systemTools;
     QPointer<CIconRepo> iconRepo;
+    // While the service is being made; what its style holder triggers then finds no service yet.
+    bool makingSystemTools = false;
 };
 
 CApplicaiton::CApplicaiton(int& argc, char** argv)
@@ -41,9 +43,11 @@ CSettingsStorage* CApplicaiton::settings() const
 
 CSystemTools* CApplicaiton::systemTools()
 {
-    if (d->systemTools)
+    if (d->systemTools || d->makingSystemTools)
         return d->systemTools;
+    d->makingSystemTools = true;
     d->systemTools = createSystemTools();
+    d->makingSystemTools = false;
     d->systemTools->setParent(this);
     d->systemTools->setupStyle();
     return d->systemTools;

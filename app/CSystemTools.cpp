@@ -1,6 +1,7 @@
 #include "app/CSystemTools.h"
 
 #include "app/CApplicaiton.h"
+#include "uilib/style/CAnimationIcon.h"
 #include "uilib/style/CResourceCache.h"
 #include "uilib/style/CStyle.h"
 
@@ -33,4 +34,5 @@ CResourceCache* CSystemTools::resourceCache()
 
 void CSystemTools::setupStyle()
 {
+    CAnimationIcon::registerStandardIcons();
 }

@@ -12,14 +12,6 @@
 
 namespace {
 
-// A square SVG of one colour, 10 x 10 units.
-QByteArray squareSvg(const char* color)
-{
-    return QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\" viewBox=\"0 0 10 10\">"
-                      "<rect width=\"10\" height=\"10\" fill=\"")
-        + color + "\"/></svg>";
-}
-
 QColor centre(const QPixmap& pixmap)
 {
     const QImage image = pixmap.toImage();
@@ -58,6 +50,11 @@ private slots:
 
 private:
     QString write(const QString& name, const QByteArray& data);
+    // A 10 x 10 square of one colour.
+    QString square(const QString& name, const char* color)
+    {
+        return writeSquareSvg(m_dir->filePath(name), 10, color);
+    }
     QString writeImage(const QString& name, const QSize& size, const QColor& color);
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -131,9 +128,9 @@ void TestIcons::fallbackChain()
     QFETCH(bool, checkedFile);
     QFETCH(int, state);
     QFETCH(QColor, expected);
-    const QString path = write("x.svg", squareSvg("#ff0000"));
+    const QString path = square("x.svg", "#ff0000");
     if (checkedFile)
-        QVERIFY(!write("x-checked.svg", squareSvg("#0000ff")).isEmpty());
+        QVERIFY(!square("x-checked.svg", "#0000ff").isEmpty());
     CIcon* icon = m_repo->icon(path);
     QVERIFY(icon->isValid());
     QCOMPARE(icon->defaultSize(), QSize(10, 10));
@@ -143,7 +140,7 @@ void TestIcons::fallbackChain()
 void TestIcons::svgByExtensionInAnyCase()
 {
     for (const char* name : {"a.svg", "b.SVG"}) {
-        CIcon* icon = m_repo->icon(write(QString::fromLatin1(name), squareSvg("#00ff00")));
+        CIcon* icon = m_repo->icon(square(QString::fromLatin1(name), "#00ff00"));
         QVERIFY2(dynamic_cast<CIconCustom*>(icon), name);
         QVERIFY(icon->isValid());
     }
@@ -151,7 +148,7 @@ void TestIcons::svgByExtensionInAnyCase()
 
 void TestIcons::cacheKeysAtFractionalRatios()
 {
-    const QString svg = write("k.svg", squareSvg("#ff0000"));
+    const QString svg = square("k.svg", "#ff0000");
     const QString png = writeImage("k.png", QSize(10, 10), Qt::red);
     for (double ratio : {1.25, 1.5}) {
         QVERIFY(!m_repo->icon(svg)->pixmap(ratio, QSize(), QColor(), CIcon::Normal).isNull());
@@ -166,7 +163,7 @@ void TestIcons::cacheKeysAtFractionalRatios()
 
 void TestIcons::colorWithAlphaDrawsHalfOpacity()
 {
-    const QString path = write("c.svg", squareSvg("#ff0000"));
+    const QString path = square("c.svg", "#ff0000");
     const QColor blue(0, 0, 255, 128);
     const QPixmap pixmap = m_repo->icon(path)->pixmap(2.0, QSize(), blue, CIcon::Normal);
     QCOMPARE(pixmap.size(), QSize(20, 20));
@@ -179,8 +176,8 @@ void TestIcons::colorWithAlphaDrawsHalfOpacity()
 
 void TestIcons::paintCrossFadesHover()
 {
-    const QString path = write("h.svg", squareSvg("#ff0000"));
-    QVERIFY(!write("h-hover.svg", squareSvg("#0000ff")).isEmpty());
+    const QString path = square("h.svg", "#ff0000");
+    QVERIFY(!square("h-hover.svg", "#0000ff").isEmpty());
     CAnimationWidget state(0, nullptr);
     state.setHoveredProgress(0.5);
     const QColor pixel = centre(m_repo->icon(path)->paint(1.0, QSize(), QColor(), state));
@@ -252,7 +249,7 @@ void TestIcons::paintAlignedSnaps_data()
 void TestIcons::paintAlignedSnaps()
 {
     QFETCH(double, ratio);
-    CIcon* icon = m_repo->icon(write("p.svg", squareSvg("#ff0000")));
+    CIcon* icon = m_repo->icon(square("p.svg", "#ff0000"));
     const QImage image = paintAtRatio(QSize(21, 21), ratio, [&](QPainter* painter) {
         icon->paintAligned(painter, QRect(0, 0, 21, 21), Qt::AlignCenter, QSize(), QColor(), CIcon::Normal);
     });

@@ -1,7 +1,11 @@
 #include "uilib/style/CProxyStyle.h"
 
+#include "uilib/style/CPanelDraw.h"
+#include "uilib/style/CSpinBoxDraw.h"
 #include "uilib/style/CStyle.h"
 #include "uilib/style/Cpalette.h"
+
+#include <QWidget>
 
 CProxyStyle::CProxyStyle(QStyle* base)
     : QProxyStyle(base)
@@ -9,6 +13,29 @@ CProxyStyle::CProxyStyle(QStyle* base)
 }
 
 CProxyStyle::~CProxyStyle() = default;
+
+void CProxyStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                                const QWidget* widget) const
+{
+    const auto isPanel = [](const QWidget* w) { return dynamic_cast<const CPanelDraw*>(w) != nullptr; };
+    switch (element) {
+    case PE_FrameFocusRect:
+        if (isPanel(widget))
+            return;
+        break;
+    case PE_PanelButtonBevel:
+        if (dynamic_cast<const CSpinBoxDraw*>(widget))
+            return;
+        break;
+    case PE_PanelLineEdit:
+        if (widget && (isPanel(widget) || isPanel(widget->parentWidget())))
+            return;
+        break;
+    default:
+        break;
+    }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+}
 
 int CProxyStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const
 {

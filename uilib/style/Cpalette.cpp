@@ -1,8 +1,33 @@
 #include "uilib/style/Cpalette.h"
 
+#include "uilib/style/CAnimationIcon.h"
+#include "uilib/style/CButtonDraw.h"
+#include "uilib/style/CSpinBoxDraw.h"
 #include "uilib/style/ColorUtils.h"
+#include "uilib/style/LibUtils.h"
 
+#include <QAbstractScrollArea>
+#include <QLabel>
 #include <QWidget>
+
+namespace {
+
+QMargins uniform(int width)
+{
+    return QMargins(width, width, width, width);
+}
+
+ArrowSpec noArrow()
+{
+    return ArrowSpec{QSize(0, 0), QMargins(), Qt::DownArrow, 0.0};
+}
+
+CPanelDraw::Radii corners(int radius)
+{
+    return {radius, radius, radius, radius};
+}
+
+} // namespace
 
 Cpalette::Cpalette(QObject* parent)
     : QObject(parent)
@@ -200,13 +225,193 @@ QString Cpalette::titleBarIcon(int kind) const
 
 void Cpalette::styleWindow(CWindow*, int) {}
 void Cpalette::stylePanel(CPanel*, int) {}
-void Cpalette::styleText(QLabel*, int) {}
+void Cpalette::styleText(QLabel* label, int kind)
+{
+    if (!label || kind <= 0)
+        return;
+    setWidgetTextColor(label, kind == 8 ? color(19) : textColor());
+    switch (kind) {
+    case 7:
+        label->setFont(QFont());
+        break;
+    case 8:
+        applyFontToWidget(label, metric(29), QFont::Normal, QStringLiteral("Tahoma"));
+        label->setAlignment(Qt::Alignment(0xA4));
+        break;
+    case 9:
+        label->setWordWrap(true);
+        break;
+    case 27:
+        label->setContentsMargins(8, 4, 8, 4);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        applyFontToWidget(label, 12, QFont::Bold, QStringLiteral("Tahoma"));
+        break;
+    default:
+        break;
+    }
+}
+
 void Cpalette::styleReserved(QWidget*, int) {}
-void Cpalette::styleButton(CButtonDraw*, int, const QString&) {}
-void Cpalette::styleBox(CPanelDraw*) {}
+
+void Cpalette::styleButton(CButtonDraw* button, int kind, const QString& icon)
+{
+    if (!button)
+        return;
+    if (!button->hasIcon() || !icon.isEmpty())
+        button->setIcon(icon);
+    QWidget* owner = button->widget();
+    const QColor hover = hoverOverlayColor(QColor());
+    const QColor pressed = pressedOverlayColor(QColor());
+    const QColor none;
+    const auto secondary = [this](const QColor& text) { return ColorSet(colorWithAlpha(text, opacity(1))); };
+    const auto iconWhenNone = [&](int iconKind) {
+        if (icon.isEmpty())
+            button->setIcon(titleBarIcon(iconKind));
+    };
+    switch (kind) {
+    case 11:
+        button->setBackgroundColors(ColorSet(color(21), hover, pressed, none));
+        button->setBorderWidths(margins(3));
+        button->setRadius(corners(metric(19)));
+        button->setTextColors(ColorSet(isDark() ? color(16) : color(17)));
+        button->setPadding(margins(4));
+        if (owner)
+            owner->setMinimumSize(defaultSize(0));
+        break;
+    case 12:
+        button->setTextColors(colorSet(3));
+        button->setPadding(margins(5));
+        button->setIconRecolored(true);
+        break;
+    case 13:
+    case 15:
+        button->setTextColors(ColorSet(textColor()));
+        button->setSpacing(metric(20));
+        iconWhenNone(kind == 13 ? 1 : 3);
+        button->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        button->setIconRecolored(false);
+        break;
+    case 14:
+        button->setTextColors(ColorSet(textColor()));
+        button->setSpacing(metric(21));
+        iconWhenNone(2);
+        button->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        break;
+    case 16: {
+        const QColor text = textOn(color(9));
+        button->setBackgroundColors(colorSet(0));
+        button->setTextColors(ColorSet(text));
+        button->setPadding(margins(6));
+        button->setSecondaryTextColors(secondary(text));
+        button->setLayoutMode(1);
+        button->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        break;
+    }
+    case 17:
+        styleButton(button, 16, icon);
+        button->setArrows(arrowStyle(1), noArrow());
+        button->setArrowColors(button->textColors());
+        break;
+    case 18: {
+        const QColor text = textOn(colorSet(4).normal);
+        const int width = metric(22);
+        button->setBackgroundColors(colorSet(4));
+        button->setBorderColors(colorSet(5));
+        button->setBorderWidths(uniform(width));
+        button->setRadius(corners(metric(23)));
+        button->setTextColors(ColorSet(text));
+        button->setPadding(margins(7));
+        button->setArrows(arrowStyle(0), noArrow());
+        button->setArrowColors(colorSet(6));
+        button->setSecondaryTextColors(secondary(text));
+        button->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        if (owner)
+            owner->setMinimumHeight(metric(25));
+        break;
+    }
+    case 19: {
+        const QColor text = textOn(colorSet(1).normal);
+        button->setBackgroundColors(colorSet(1));
+        button->setBorderColors(ColorSet(Qt::transparent));
+        button->setTextColors(ColorSet(text));
+        button->setPadding(margins(7) + uniform(metric(22)));
+        button->setArrows(arrowStyle(0), noArrow());
+        button->setArrowColors(ColorSet(Qt::transparent));
+        button->setSecondaryTextColors(secondary(text));
+        button->setLayoutMode(1);
+        button->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        break;
+    }
+    case 20:
+    case 21:
+        styleButton(button, 11, icon);
+        break;
+    case 22:
+    case 23:
+    case 24:
+    case 25:
+        button->setBackgroundColors(colorSet(kind == 25 ? 8 : 7));
+        button->setTextColors(colorSet(9));
+        button->setIconRecolored(true);
+        if (owner)
+            owner->setFixedSize(48, 32);
+        break;
+    case 26:
+        styleButton(button, 12, icon);
+        if (owner) {
+            owner->setCursor(Qt::ArrowCursor);
+            owner->setFixedWidth(metric(27));
+        }
+        break;
+    case 28: {
+        const QColor grey(0x656565);
+        button->setBackgroundColors(ColorSet(grey, hover, pressed, none));
+        button->setBorderColors(ColorSet(grey, Qt::transparent, Qt::transparent, none));
+        button->setBorderWidths(uniform(1));
+        button->setRadius(corners(6));
+        button->setTextColors(ColorSet(textOn(grey)));
+        button->setPadding(QMargins(8, 4, 8, 4));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void Cpalette::styleBox(CPanelDraw* box)
+{
+    if (!box)
+        return;
+    box->setBackgroundColors(colorSet(4));
+    box->setBorderColors(colorSet(5));
+    box->setBorderWidths(uniform(metric(22)));
+    box->setRadius(corners(metric(23)));
+    box->setPadding(margins(7));
+    if (box->widget())
+        setWidgetRoleColor(box->widget(), QPalette::Text, textColor());
+    auto* widget = dynamic_cast<QWidget*>(box);
+    if (widget && !qobject_cast<QAbstractScrollArea*>(widget))
+        widget->setMinimumHeight(metric(25));
+}
+
 void Cpalette::styleLineEdit(CLinEdit*, int) {}
 void Cpalette::styleTextEdit(CTextEdit*, int) {}
-void Cpalette::styleSpinBox(CSpinBoxDraw*, int) {}
+
+void Cpalette::styleSpinBox(CSpinBoxDraw* spin, int kind)
+{
+    if (!spin)
+        return;
+    styleBox(spin);
+    if (kind != 36)
+        return;
+    QMargins padding = spin->padding();
+    padding.setRight(0);
+    spin->setPadding(padding);
+    spin->upArrow()->setArrows(arrowStyle(2), noArrow());
+    spin->downArrow()->setArrows(arrowStyle(3), noArrow());
+    spin->upArrow()->setArrowColors(colorSet(6));
+    spin->downArrow()->setArrowColors(colorSet(6));
+}
 void Cpalette::styleSlider(CSlider*, int) {}
 void Cpalette::styleProgressBar(CProgressBar*, int) {}
 void Cpalette::styleScrollArea(CScrollArea*, int) {}
@@ -223,7 +428,7 @@ QString Cpalette::menuStyleSheet(int kind) const
     if (kind != 41)
         return QString();
     const QColor background = color(9);
-    const QColor text = isDarkBase(background) ? color(17) : color(16);
+    const QColor text = textOn(background);
     const QString separator = opaque(color(12)).name();
     return QStringLiteral(
                "QMenu {    border: 1px solid %1;    background-color: %2;    color: %3;    padding: 0px;}QMenu::item {    padding: 3px 35px 3px 20px;    background-color: transparent;}QMenu::item:disabled {    color: %4;}QMenu::item:selected {    background-color: %5;}QMenu::item:disabled:selected {    background-color: transparent;}QMenu::separator {    height: 1px;    margin-top: 2px;    margin-bottom: 2px;    background: %6;}")
@@ -232,7 +437,55 @@ QString Cpalette::menuStyleSheet(int kind) const
 }
 
 void Cpalette::styleShadowLine(CChadowLine*, int) {}
-void Cpalette::styleAnimationIcon(CIcon*) {}
+void Cpalette::styleAnimationIcon(CIcon* icon)
+{
+    if (!icon)
+        return;
+    const QColor b24(0, 0, 0, 24);
+    const QColor b46(0, 0, 0, 46);
+    const QColor c0 = color(0);
+    const QColor white(Qt::white);
+    const QColor clear(Qt::transparent);
+    const QString path = icon->path();
+    auto* check = dynamic_cast<CAnimationIcon::CheckBoxIcon*>(icon);
+    if (check && path == QLatin1String("CheckBoxIcon1")) {
+        const ColorSet frame = colorSet(5);
+        check->setSize(QSize(18, 18));
+        check->setBorderWidth(1);
+        check->setCornerRadius(2);
+        check->setMarkWidth(1.4);
+        QPainterPath mark(QPointF(4.5, 10.0));
+        mark.lineTo(7.5, 13.0);
+        mark.lineTo(14.0, 6.0);
+        check->setMarkPath(mark);
+        check->setBackgroundColors(ColorSet(white, b24, b46, b24, c0, b24, b46, b24));
+        check->setBorderColors(ColorSet(frame.normal, frame.hovered, frame.checkedPressed, b46, c0, b24, b46, b46));
+        check->setMarkColors(ColorSet(clear, clear, clear, clear, white, clear, clear, b46));
+        return;
+    }
+    auto* radio = dynamic_cast<CAnimationIcon::RadioIcon*>(icon);
+    if (radio && path == QLatin1String("RadioIcon1")) {
+        const QColor e = colorSet(5).normal;
+        radio->setSize(QSize(18, 18));
+        radio->setDotInset(5);
+        radio->setBorderWidth(1);
+        radio->setBackgroundColors(ColorSet(clear, b24, b46, c0, clear, clear));
+        radio->setBorderColors(ColorSet(e, b24, b46, e, b24, b46));
+        radio->setDotColors(ColorSet(clear, clear, clear, white, clear, clear));
+        return;
+    }
+    auto* toggle = dynamic_cast<CAnimationIcon::ToggleIcon*>(icon);
+    if (toggle && path == QLatin1String("ToggleIcon1")) {
+        const QColor track = color(21);
+        const QColor faded = colorWithAlpha(track, 0.6);
+        const QColor hover = hoverOverlayColor(QColor());
+        const QColor pressed = pressedOverlayColor(QColor());
+        toggle->setTrackColors(ColorSet(track, hover, pressed, faded, c0, hover, pressed, faded));
+        toggle->setKnobColors(ColorSet(Qt::white));
+        toggle->setKnobInset(3);
+        toggle->setSize(QSize(28, 18));
+    }
+}
 
 QColor Cpalette::textColor() const
 {
@@ -252,6 +505,11 @@ QColor Cpalette::hoverOverlayColor(const QColor& base) const
 QColor Cpalette::pressedOverlayColor(const QColor& base) const
 {
     return isDarkBase(base) ? QColor(255, 255, 255, 60) : QColor(0, 0, 0, 46);
+}
+
+QColor Cpalette::textOn(const QColor& background) const
+{
+    return isDarkBase(background) ? color(17) : color(16);
 }
 
 bool Cpalette::isDarkBase(const QColor& base) const

@@ -71,5 +71,7 @@ public:
 
 private:
     bool isDarkBase(const QColor& base) const;
+    // The text colour that reads on the background.
+    QColor textOn(const QColor& background) const;
     QColor opaque(const QColor& color) const;
 };

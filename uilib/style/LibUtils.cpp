@@ -1,5 +1,7 @@
 #include "uilib/style/LibUtils.h"
 
+#include "uilib/style/CButtonDraw.h"
+
 #include <QWidget>
 
 #include <algorithm>
@@ -11,6 +13,12 @@ QFont makeFont(int pixelSize, int weight, const QString& family)
     font.setPixelSize(pixelSize);
     font.setWeight(weight);
     return font;
+}
+
+void setButtonFont(CButtonDraw* button, int pixelSize, int weight, const QString& family)
+{
+    if (button)
+        button->setFont(makeFont(pixelSize, weight, family));
 }
 
 void applyFontToWidget(QWidget* widget, int pixelSize, int weight, const QString& family)

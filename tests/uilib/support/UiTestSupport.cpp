@@ -3,13 +3,16 @@
 #include "app/CApplicaiton.h"
 #include "app/CSettingsStorage.h"
 #include "app/CSystemTools.h"
+#include "uilib/style/CPainterScope.h"
 #include "uilib/style/CStyle.h"
 #include "uilib/style/ColorUtils.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
+#include <QFile>
 #include <QPainter>
+#include <QStyleOption>
 #include <QTimerEvent>
 #include <QWidget>
 
@@ -129,6 +132,29 @@ QImage renderWidget(QWidget* widget, double ratio, const QColor& background)
     return paintAtRatio(widget->size(), ratio, [widget](QPainter* painter) {
         widget->render(painter, QPoint(), QRegion(), QWidget::DrawChildren);
     }, background);
+}
+
+QImage paintInScope(const QSize& logicalSize, double ratio, const std::function<void(CPainterScope&)>& paint)
+{
+    return paintAtRatio(logicalSize, ratio, [&](QPainter* painter) {
+        QStyleOption option;
+        option.rect = QRect(QPoint(), logicalSize);
+        CPainterScope scope(painter, &option);
+        paint(scope);
+    });
+}
+
+QString writeSquareSvg(const QString& path, int side, const char* color)
+{
+    const QByteArray svg = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%1\" "
+                                          "viewBox=\"0 0 %1 %1\"><rect width=\"%1\" height=\"%1\" fill=\"%2\"/></svg>")
+                               .arg(side)
+                               .arg(QLatin1String(color))
+                               .toUtf8();
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(svg) != svg.size())
+        return QString();
+    return path;
 }
 
 QColor devicePixel(const QImage& image, int x, int y)

@@ -8,6 +8,8 @@
 //   NestedLoopWatchdog dog(5000);   a nested loop still running after 5 s fails the test and is ended
 //   paintAtRatio(size, r, fn)       paints into a QImage at device pixel ratio r (see testRatios())
 //   renderWidget(w, r)              the widget rendered at ratio r
+//   paintInScope(size, r, fn)       paints through a CPainterScope at ratio r
+//   writeSquareSvg(path, side, c)   a one-colour square SVG fixture
 //   devicePixel(img, x, y)          pixel probes in device pixels; logicalPixel() in logical ones
 //   DarkTestPalette                 a dark palette, registered by registerDarkTestPalette()
 //
@@ -26,6 +28,7 @@
 #include <memory>
 
 class CApplicaiton;
+class CPainterScope;
 class CSettingsStorage;
 class QEventLoop;
 class QWidget;
@@ -106,6 +109,10 @@ void addRatioRows();
 QImage paintAtRatio(const QSize& logicalSize, double ratio, const std::function<void(QPainter*)>& paint,
                     const QColor& background = Qt::transparent);
 QImage renderWidget(QWidget* widget, double ratio, const QColor& background = Qt::transparent);
+// Paints through a painter scope whose area is the whole image.
+QImage paintInScope(const QSize& logicalSize, double ratio, const std::function<void(CPainterScope&)>& paint);
+// Writes an SVG of one square of the colour, side x side units; the path, or empty when it failed.
+QString writeSquareSvg(const QString& path, int side, const char* color);
 QColor devicePixel(const QImage& image, int x, int y);
 QColor logicalPixel(const QImage& image, const QPointF& point);
 // True when every pixel of the image has the same value.
