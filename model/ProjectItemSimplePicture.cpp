@@ -32,6 +32,20 @@ QImage coverCrop(const QImage& picture, int width, int height)
     return scaled.copy((scaled.width() - width) / 2, (scaled.height() - height) / 2, width, height);
 }
 
+// The size to decode a picture at for the enlarged picture of a width x height frame: just
+// large enough that, turned by the angle, it covers the frame enlarged. Invalid, that is as
+// stored, when that is not smaller.
+QSize enlargedDecodeSize(const QSize& upright, int angle, int width, int height)
+{
+    const QSizeF turned = QTransform().rotate(angle).mapRect(QRectF(QPointF(), QSizeF(upright))).size();
+    const double factor = kEnlarge * std::max(width / turned.width(), height / turned.height());
+    if (factor >= 1)
+        return QSize();
+    // A hair above a whole number stays on it, so the enlarged picture is often this size.
+    const auto side = [factor](int length) { return std::max(1, int(std::ceil(length * factor - 1e-6))); };
+    return QSize(side(upright.width()), side(upright.height()));
+}
+
 // The whole pixels inside the rectangle.
 QRect insideOf(const QRectF& rect)
 {
@@ -66,7 +80,7 @@ QImage ProjectItemSimple::renderImage(int width, int height, bool withText, bool
         m_cachedSize = size;
     }
     QImage out = m_still;
-    if (withText)
+    if (withText && !out.isNull())
         drawText(out);
     return out;
 }
@@ -89,6 +103,8 @@ QImage ProjectItemSimple::renderMotion(int motion, int width, int height, bool s
     // An opaque picture paints every pixel of its target's inside; a fitted one needs its
     // fill around it, and any other one black under it.
     QImage canvas(width, height, QImage::Format_ARGB32_Premultiplied);
+    if (canvas.isNull())
+        return canvas;
     const QRect covered = m_enlarged.hasAlphaChannel() ? QRect() : insideOf(target);
     paintFill(canvas, covered, scaleToFit && blurBackground ? &blurredFill(m_enlarged, width, height) : nullptr);
 
@@ -182,6 +198,8 @@ QImage ProjectItemSimple::stillPicture(int width, int height, bool scaleToFit, b
     if (!scaleToFit)
         return coverCrop(picture, width, height);
     QImage canvas(width, height, QImage::Format_ARGB32_Premultiplied);
+    if (canvas.isNull())
+        return canvas;
     const QImage fitted = picture.isNull()
         ? picture
         : picture.scaled(width, height, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -196,15 +214,22 @@ QImage ProjectItemSimple::stillPicture(int width, int height, bool scaleToFit, b
 
 QImage ProjectItemSimple::enlargedPicture(int width, int height) const
 {
-    QImage picture = turned(ImageLoader::loadImage(m_fileName, -1));
+    const int angle = std::max(m_angle, 0); // as turned() turns it
+    QImage picture = turned(ImageLoader::loadImage(m_fileName, [=](const QSize& upright) {
+        return enlargedDecodeSize(upright, angle, width, height);
+    }));
     const bool opaque = !picture.isNull() && keepsOpaque();
-    if (picture.isNull()) {
-        picture = QImage(width, height, QImage::Format_ARGB32);
-        picture.fill(Qt::transparent);
-    }
-    const QSize cover = picture.size().scaled(width, height, Qt::KeepAspectRatioByExpanding);
+    const QSize cover = (picture.isNull() ? QSize(width, height) : picture.size())
+                            .scaled(width, height, Qt::KeepAspectRatioByExpanding);
     const QSize size(int(cover.width() * kEnlarge), int(cover.height() * kEnlarge));
-    QImage enlarged = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage enlarged =
+        picture.isNull() ? picture : picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // An unreadable picture, or one memory did not suffice for, shows nothing.
+    if (enlarged.isNull()) {
+        enlarged = QImage(size, QImage::Format_ARGB32);
+        enlarged.fill(Qt::transparent);
+        return enlarged;
+    }
     // An opaque picture is drawn as a plain copy, without blending, in every motion frame.
     if (opaque)
         enlarged.convertTo(QImage::Format_RGB32);

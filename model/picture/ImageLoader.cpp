@@ -23,7 +23,7 @@ QImage overBlack(QImage image)
     return canvas;
 }
 
-QImage turnUpright(QImage image, quint16 orientation)
+QImage turnUpright(const QImage& image, quint16 orientation)
 {
     QTransform transform;
     switch (orientation) {
@@ -56,28 +56,76 @@ QImage turnUpright(QImage image, quint16 orientation)
     return image.transformed(transform, Qt::FastTransformation);
 }
 
-} // namespace
-
-QImage ImageLoader::loadImage(const QString& path, int size, ImageInfo* info)
+// The size turned by the orientation: orientations 5 to 8 swap width and height.
+QSize turnedSize(const QSize& size, quint16 orientation)
 {
+    return orientation >= 5 && orientation <= 8 ? size.transposed() : size;
+}
+
+qint64 pixelCount(const QSize& size)
+{
+    return size.isValid() ? qint64(size.width()) * size.height() : 0;
+}
+
+QImage load(const QString& path, const ImageLoader::DecodeSize& decodeSize, ImageLoader::ImageInfo& info)
+{
+    info.failed = true;
     // Only regular files: a pipe or device named like a photo would block the read.
     if (!QFileInfo(path).isFile()) {
-        if (info)
-            *info = ImageInfo{QSize(), QString(), true};
+        info.problem = QStringLiteral("Not a file.");
         return QImage();
     }
     QImageReader reader(path);
     reader.setAutoTransform(false); // turned by its EXIF orientation below, once
-    const QSize stored = reader.size();
-    const QString format = QString::fromLatin1(reader.format());
-    if (size > 0 && stored.isValid())
-        reader.setScaledSize(stored.scaled(size, size, Qt::KeepAspectRatioByExpanding));
-    const QImage image = overBlack(reader.read());
+    info.size = reader.size();
+    info.format = QString::fromLatin1(reader.format());
+    if (pixelCount(info.size) > ImageLoader::kLargestPixelCount) {
+        info.problem = QStringLiteral("The picture has %1 x %2 pixels, more than %3 million.")
+                           .arg(info.size.width())
+                           .arg(info.size.height())
+                           .arg(ImageLoader::kLargestPixelCount / 1000000);
+        return QImage();
+    }
+    const quint16 orientation = ExifReader(path).value(ExifReader::OrientationTag).toShort();
+    if (info.size.isValid()) {
+        const QSize wanted = decodeSize(turnedSize(info.size, orientation));
+        if (wanted.isValid())
+            reader.setScaledSize(turnedSize(wanted, orientation));
+    }
+    // Each step gives a null picture when memory runs out.
+    const QImage decoded = reader.read();
+    if (decoded.isNull()) {
+        info.problem = reader.errorString();
+        return QImage();
+    }
+    const QImage upright = turnUpright(overBlack(decoded), orientation);
+    if (upright.isNull()) {
+        info.problem = QStringLiteral("Out of memory.");
+        return QImage();
+    }
+    info.failed = false;
+    return upright;
+}
+
+} // namespace
+
+QImage ImageLoader::loadImage(const QString& path, int size, ImageInfo* info)
+{
+    return loadImage(
+        path,
+        [size](const QSize& upright) {
+            return size > 0 ? upright.scaled(size, size, Qt::KeepAspectRatioByExpanding) : QSize();
+        },
+        info);
+}
+
+QImage ImageLoader::loadImage(const QString& path, const DecodeSize& decodeSize, ImageInfo* info)
+{
+    ImageInfo seen;
+    const QImage image = load(path, decodeSize, seen);
     if (info)
-        *info = ImageInfo{stored, format, image.isNull()};
-    if (image.isNull())
-        return image;
-    return turnUpright(image, ExifReader(path).value(ExifReader::OrientationTag).toShort());
+        *info = seen;
+    return image;
 }
 
 QStringList supportedImageSuffixes()

@@ -4,6 +4,7 @@
 #include "platform/RegistryKey.h"
 #include "platform/SessionKey.h"
 #include "support/HelperProcess.h"
+#include "support/PhotoFixtures.h"
 #include "support/SoundFixture.h"
 #include "support/StallingTool.h"
 #include "support/VideoProbe.h"
@@ -109,6 +110,7 @@ private slots:
     void badNumbers_data();
     void badNumbers();
     void frameTotalPastInt();
+    void largePhotosInLittleMemory();
     void pause_data();
     void pause();
     void stopWhileProgramsRun_data();
@@ -598,6 +600,59 @@ void TestHelperProgram::frameTotalPastInt()
     QCOMPARE(HelperProcess::totalOf(lines.first()), qint64(3000000));
     QCOMPARE(RegistryKey(SessionKey::of(session)).intValue(SessionKey::totalTask), qint64(3000000));
     QVERIFY(!QFileInfo::exists(m_output));
+    verifyNoWorkFilesLeft();
+}
+
+// Photos whose headers declare pictures of gigabytes, and one as large as is read at all, in
+// a show run within 1 GB of address space: the refused ones are black slides, the large one
+// is decoded no larger than it is shown.
+void TestHelperProgram::largePhotosInLittleMemory()
+{
+#ifdef __SANITIZE_ADDRESS__
+    QSKIP("The sanitizer's shadow memory does not fit in 1 GB.");
+#endif
+    using namespace PhotoFixtures;
+    const QByteArray turned = orientedJpeg(solid(64, 64, Qt::white), QDataStream::LittleEndian, 6);
+    const QByteArray png = encode(solid(64, 64, Qt::white), "png");
+    const QList<QPair<QString, QByteArray>> refused{
+        {"turned.jpg", declaringSize(turned, {24000, 24000})},
+        {"wide.png", declaringSize(png, {40000, 40000})},
+        {"widest.jpg", declaringSize(turned, {65500, 65500})}};
+    QJsonArray slides;
+    const auto addSlide = [&slides](const QString& file) {
+        slides << QJsonObject{{"type", "image"}, {"file_name", file}, {"time_ms", 1000},
+                              {"transition", 0}, {"motion", 6}};
+    };
+    for (const auto& photo : refused) {
+        const QString path = m_dir->filePath(photo.first);
+        QVERIFY(writeFile(path, photo.second));
+        addSlide(path);
+    }
+    {
+        // 256 megapixels: 1 GB once drawn over black at full size.
+        QImage large(16000, 16000, QImage::Format_Grayscale8);
+        QVERIFY(!large.isNull());
+        large.fill(160);
+        QVERIFY(large.save(m_dir->filePath("large.jpg"), "jpg", 50));
+    }
+    addSlide(m_dir->filePath("large.jpg"));
+    const QJsonObject document{{"resolution", "160x120"}, {"fps", kFps}, {"format", "mp4"},
+                               {"file_name", m_output}, {"images", slides}};
+
+    HelperProcess process;
+    process.setAddressSpaceLimit(qint64(1) << 30);
+    process.start(arguments(request(document)));
+    QCOMPARE(process.finish(), 0);
+    const QByteArrayList errors = process.errorLines();
+    QVERIFY2(errors.isEmpty(), errors.join('|').constData());
+    const VideoProbe video = VideoProbe::read(m_output);
+    QVERIFY(video.ok);
+    QCOMPARE(video.frames.size(), 4 * kFps);
+    for (int i = 0; i < video.frames.size(); ++i) {
+        const QRgb centre = video.frames[i].pixel(80, 60);
+        const QRgb expected = i < 3 * kFps ? qRgb(0, 0, 0) : qRgb(160, 160, 160);
+        QVERIFY2(colorsClose(centre, expected, 12), qPrintable(QStringLiteral("frame %1: %2").arg(i).arg(centre, 0, 16)));
+    }
     verifyNoWorkFilesLeft();
 }
 

@@ -71,6 +71,8 @@ private slots:
     void motionNoneIsStill();
     void ownMotion();
     void turnedCornersBlack();
+    void largePictureDecodedSmall_data();
+    void largePictureDecodedSmall();
     void emptySize();
 
 private:
@@ -393,6 +395,58 @@ void TestSlidePicture::turnedCornersBlack()
     const QImage out = item.renderMotion(MotionPanLeft, 100, 100, false, false, 0);
     QCOMPARE(out.pixel(0, 0), qRgb(0, 0, 0));
     QVERIFY(near(out.pixel(50, 50), qRgb(255, 255, 255), 2));
+}
+
+void TestSlidePicture::largePictureDecodedSmall_data()
+{
+    QTest::addColumn<int>("orientation"); // EXIF
+    QTest::addColumn<int>("angle");       // the slide's
+    QTest::newRow("as stored") << 1 << 0;
+    QTest::newRow("turned by EXIF") << 6 << 0;
+    QTest::newRow("turned slide") << 1 << 90;
+    QTest::newRow("turned twice") << 8 << 90;
+    QTest::newRow("slide at 30 degrees") << 1 << 30;
+}
+
+// A picture ten times the frame is decoded only as large as its motion needs: its frames
+// look as those of the same picture at a tenth of the size, whichever way it is turned.
+void TestSlidePicture::largePictureDecodedSmall()
+{
+    QFETCH(int, orientation);
+    QFETCH(int, angle);
+    const auto upright = [](int width, int height) {
+        QImage image(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                image.setPixel(x, y, qRgb(255 * x / (width - 1), 255 * y / (height - 1), 128));
+        return image;
+    };
+    const auto photo = [&](const QString& name, int width, int height) {
+        // Stored turned back, so that the EXIF orientation makes it upright.
+        const int back = orientation == 6 ? 270 : orientation == 8 ? 90 : 0;
+        const QImage stored = upright(width, height).transformed(QTransform().rotate(back));
+        const QString path = m_dir.filePath(name);
+        if (!writeFile(path, orientedJpeg(stored, QDataStream::BigEndian, quint16(orientation))))
+            return std::unique_ptr<ProjectItemSimple>();
+        auto item = std::make_unique<ProjectItemSimple>();
+        item->readJson(QJsonObject{{"file_name", path}, {"angle", angle}});
+        return item;
+    };
+    const auto large = photo("large.jpg", 1600, 900);
+    const auto small = photo("small.jpg", 160, 90);
+    QVERIFY(large && small);
+    for (double progress : {0.0, 10000.0}) {
+        const QImage a = large->renderMotion(MotionZoomInCenter, 100, 50, false, false, progress);
+        const QImage b = small->renderMotion(MotionZoomInCenter, 100, 50, false, false, progress);
+        QCOMPARE(a.size(), b.size());
+        for (int y = 5; y < 50; y += 10) {
+            for (int x = 5; x < 100; x += 10) {
+                if (!near(a.pixel(x, y), b.pixel(x, y), 10))
+                    QFAIL(qPrintable(QStringLiteral("%1,%2: %3, not %4")
+                                         .arg(x).arg(y).arg(describe(a.pixel(x, y)), describe(b.pixel(x, y)))));
+            }
+        }
+    }
 }
 
 void TestSlidePicture::emptySize()

@@ -45,6 +45,10 @@ void HelperProcess::start(const QStringList& arguments)
 
 void HelperProcess::setupChildProcess()
 {
+    if (m_addressSpaceLimit > 0) {
+        const rlimit limit{rlim_t(m_addressSpaceLimit), rlim_t(m_addressSpaceLimit)};
+        setrlimit(RLIMIT_AS, &limit);
+    }
     if (m_fileSizeLimit < 0)
         return;
     // A write past the limit then fails with EFBIG instead of ending the process.

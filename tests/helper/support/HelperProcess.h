@@ -17,6 +17,9 @@ public:
 
     static QString program();
 
+    // The most address space in bytes the child may take (limited memory), none when 0.
+    void setAddressSpaceLimit(qint64 bytes) { m_addressSpaceLimit = bytes; }
+
     void start(const QStringList& arguments);
     // Waits until at least count lines came; false when the program ended first or
     // timeoutMs passed.
@@ -44,6 +47,7 @@ private:
     void readLines();
 
     qint64 m_fileSizeLimit;
+    qint64 m_addressSpaceLimit = 0;
     QByteArray m_pending;
     QByteArrayList m_lines;
 };

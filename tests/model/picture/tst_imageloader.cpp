@@ -33,6 +33,9 @@ private slots:
     void scaledRead_data();
     void scaledRead();
     void information();
+    void decodeSizeOfTheUprightPicture();
+    void tooLarge_data();
+    void tooLarge();
     void unreadable_data();
     void unreadable();
     void pipeIsNotOpened();
@@ -180,6 +183,55 @@ void TestImageLoader::information()
 
     QVERIFY(loadImage(write("info-broken.jpg", "broken"), 100, &info).isNull());
     QVERIFY(info.failed);
+}
+
+// The choice sees the upright size, and its answer is upright too.
+void TestImageLoader::decodeSizeOfTheUprightPicture()
+{
+    const QString jpeg = write("choice.jpg", orientedJpeg(quadrants(80, 40), QDataStream::BigEndian, 6));
+    QSize seen;
+    const QImage image = loadImage(jpeg, [&seen](const QSize& upright) {
+        seen = upright;
+        return QSize(10, 20);
+    });
+    QCOMPARE(seen, QSize(40, 80));
+    QCOMPARE(image.size(), QSize(10, 20));
+    QVERIFY(near(image.pixelColor(0, 0), BottomLeft));
+    QCOMPARE(loadImage(jpeg, [](const QSize&) { return QSize(); }).size(), QSize(40, 80));
+}
+
+void TestImageLoader::tooLarge_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("declared");
+    QTest::addColumn<bool>("refused");
+    // Small files whose headers declare pictures of gigabytes.
+    const QByteArray jpeg = orientedJpeg(quadrants(64, 64), QDataStream::LittleEndian, 6);
+    const QByteArray png = encode(quadrants(64, 64), "png");
+    QTest::newRow("jpeg 24000 square, turned") << declaringSize(jpeg, {24000, 24000}) << QSize(24000, 24000) << true;
+    QTest::newRow("jpeg 65500 square") << declaringSize(jpeg, {65500, 65500}) << QSize(65500, 65500) << true;
+    QTest::newRow("png 40000 square") << declaringSize(png, {40000, 40000}) << QSize(40000, 40000) << true;
+    QTest::newRow("jpeg a line too many") << declaringSize(jpeg, {16000, 16001}) << QSize(16000, 16001) << true;
+    QTest::newRow("jpeg at the limit") << declaringSize(jpeg, {16000, 16000}) << QSize(16000, 16000) << false;
+}
+
+// Pictures above the limit are refused from their header, before any pixel is decoded.
+void TestImageLoader::tooLarge()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, declared);
+    QFETCH(bool, refused);
+    const QString path = write(QStringLiteral("large-%1x%2").arg(declared.width()).arg(declared.height()), bytes);
+    ImageLoader::ImageInfo info;
+    for (int size : {0, 100}) {
+        if (!refused && size == 0)
+            continue; // would decode gigabytes
+        const QImage image = loadImage(path, size, &info);
+        QCOMPARE(info.size, declared);
+        QCOMPARE(image.isNull(), refused);
+        QCOMPARE(info.failed, refused);
+        QCOMPARE(info.problem.contains(QLatin1String("256 million")), refused);
+    }
 }
 
 void TestImageLoader::unreadable_data()

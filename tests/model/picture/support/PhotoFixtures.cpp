@@ -115,6 +115,46 @@ QByteArray orientedJpeg(const QImage& image, QDataStream::ByteOrder order, quint
     return withSegment(encode(image, "jpg"), exifApp1(block));
 }
 
+namespace {
+
+void putBigEndian(QByteArray& bytes, int at, quint32 value, int length)
+{
+    for (int i = 0; i < length; ++i)
+        bytes[at + i] = char(value >> (8 * (length - 1 - i)));
+}
+
+quint32 crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xffffffff;
+    for (const char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
+} // namespace
+
+QByteArray declaringSize(const QByteArray& file, const QSize& size)
+{
+    QByteArray bytes = file;
+    if (bytes.startsWith("\x89PNG")) {
+        // Signature, chunk length, "IHDR", width, height; the checksum covers type and data.
+        putBigEndian(bytes, 16, quint32(size.width()), 4);
+        putBigEndian(bytes, 20, quint32(size.height()), 4);
+        putBigEndian(bytes, 29, crc32(bytes.mid(12, 17)), 4);
+        return bytes;
+    }
+    // SOF0: marker, length, precision, height, width.
+    const int frame = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    if (frame < 0)
+        return QByteArray();
+    putBigEndian(bytes, frame + 5, quint32(size.height()), 2);
+    putBigEndian(bytes, frame + 7, quint32(size.width()), 2);
+    return bytes;
+}
+
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);

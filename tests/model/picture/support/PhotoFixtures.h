@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QDataStream>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <sys/resource.h>
@@ -63,6 +64,10 @@ QByteArray exifApp1(const QByteArray& block);
 // The JPEG with the segment placed right after its start marker.
 QByteArray withSegment(const QByteArray& jpeg, const QByteArray& segment);
 QByteArray orientedJpeg(const QImage& image, QDataStream::ByteOrder order, quint16 orientation);
+
+// The picture file with the size in its header replaced; the pixel data stay as they are.
+// A JPEG's frame header (SOF0) or a PNG's IHDR chunk, its checksum made anew.
+QByteArray declaringSize(const QByteArray& file, const QSize& size);
 
 bool writeFile(const QString& path, const QByteArray& bytes);
 
