@@ -149,14 +149,14 @@ std::unique_ptr<PrepareAudioThread, void (*)(PrepareAudioThread*)> GeneratorThre
 
 bool GeneratorThread::renderVideo()
 {
-    const qint64 frames = m_project->durationFrom(nullptr, false, false) * m_project->fps / 1000;
+    const Resolution& size = m_project->resolution;
+    const qint64 frames = FrameRenderer::frameTotal(m_project, size.width(), size.height());
     m_progress->reset();
     m_progress->setCurrentTask(0);
     m_progress->setTotal(frames);
 
     m_queue.restart();
     QThreadPool::globalInstance()->start([this] { feedEncoder(); });
-    const Resolution& size = m_project->resolution;
     FrameRenderer::renderProject(
         m_project, nullptr, size.width(), size.height(), false,
         [this](QImage frame, qint64 timestamp) { return onFrame(std::move(frame), timestamp); },

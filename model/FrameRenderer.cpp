@@ -107,11 +107,17 @@ public:
     // The slide's transition, caption animation and motion frames; false once the sink
     // stopped the rendering.
     bool renderSlide(ProjectItem* slide);
+    // The frames renderSlide draws from the slide to the last when the sink takes every one.
+    qint64 countFrames(ProjectItem* slide);
 
 private:
     // Whether the slide's time takes in the transition time: whenever a transition is set.
     bool takesTransitionTime(ProjectItem* slide) const;
     bool hasTransition(ProjectItem* slide, int index) const;
+    static bool hasCaptionAnimation(const ProjectItem* slide);
+    int captionFrames(const ProjectItem* slide) const;
+    // Where the slide ends in the project: its start, its transition and its shown time.
+    qint64 endTime(ProjectItem* slide) const;
     // The slide's picture without caption at that motion progress.
     QImage picture(ProjectItem* slide, int motion, double progress) const;
     // The last frame of the slide before `index`, with its caption: a transition's old picture.
@@ -150,6 +156,25 @@ bool isHiddenStarter(const ProjectItem* slide)
     return starter && !starter->isVisible();
 }
 
+ProjectItem* firstSlide(const ProjectFile& project)
+{
+    ProjectItem* first = project.item(0);
+    if (!isHiddenStarter(first))
+        return first;
+    return project.itemCount() > 1 ? project.item(1) : nullptr;
+}
+
+// The next slide that takes time in the video, or null.
+ProjectItem* nextSlide(const ProjectFile& project, const ProjectItem* slide)
+{
+    for (int i = project.indexOf(slide) + 1; i < project.itemCount(); ++i) {
+        ProjectItem* next = project.item(i);
+        if (next->duration(project.transition_time_ms) != 0)
+            return next;
+    }
+    return nullptr;
+}
+
 ProjectRun::ProjectRun(ProjectFile& project, int width, int height, bool captionPreview,
                        const FrameSink& sink, int fps, int transformationMode, bool releaseCaches)
     : m_project(project)
@@ -169,7 +194,7 @@ bool ProjectRun::renderSlide(ProjectItem* slide)
     const int index = m_project.indexOf(slide);
     const bool transition = hasTransition(slide, index);
     const SlideText& text = slide->text();
-    const bool captionAnimation = !text.text.isEmpty() && text.transition != TransitionNone;
+    const bool captionAnimation = hasCaptionAnimation(slide);
     const qint64 transitionTime_ms =
         takesTransitionTime(slide) ? m_project.transition_time_ms : 0;
     m_motionSpan_ms = std::min<qint64>(slide->time_ms(), kLongestMotion_ms)
@@ -188,7 +213,7 @@ bool ProjectRun::renderSlide(ProjectItem* slide)
 
     // The next slide starts on the frame nearest its time, whatever this one's frames
     // rounded to; a slide whose transition is left out shows its own picture in that time.
-    m_time_ms += std::max(0, slide->time_ms()) + std::max<qint64>(0, transitionTime_ms);
+    m_time_ms = endTime(slide);
     CaptionPainter caption(text);
     if (captionAnimation)
         playCaptionAnimation(slide, caption);
@@ -209,6 +234,46 @@ bool ProjectRun::hasTransition(ProjectItem* slide, int index) const
 {
     // A hidden title slide takes the transition into slide 1 with it.
     return takesTransitionTime(slide) && (index > 1 || !m_hiddenStarter);
+}
+
+bool ProjectRun::hasCaptionAnimation(const ProjectItem* slide)
+{
+    const SlideText& text = slide->text();
+    return !text.text.isEmpty() && text.transition != TransitionNone;
+}
+
+int ProjectRun::captionFrames(const ProjectItem* slide) const
+{
+    const QRect rect = slide->text().textRect(m_width, m_height);
+    return TransitionRenderer::framesDrawn(slide->text().transition,
+                                           frameCount(slide->textAnimationDuration(), m_fps),
+                                           rect.width(), rect.height());
+}
+
+qint64 ProjectRun::endTime(ProjectItem* slide) const
+{
+    const qint64 transitionTime_ms = takesTransitionTime(slide) ? m_project.transition_time_ms : 0;
+    return m_time_ms + slide->shownTime_ms() + std::max<qint64>(0, transitionTime_ms);
+}
+
+qint64 ProjectRun::countFrames(ProjectItem* slide)
+{
+    qint64 frames = 0;
+    for (; slide; slide = nextSlide(m_project, slide)) {
+        if (hasTransition(slide, m_project.indexOf(slide))) {
+            // A random pick is always a type that is drawn.
+            const int chosen = dynamic_cast<const ProjectItemTransition*>(slide)->transition;
+            const int type = chosen == TransitionRandom ? TransitionCrossfade : chosen;
+            frames += TransitionRenderer::framesDrawn(
+                type, frameCount(m_project.transition_time_ms, m_fps), m_width, m_height);
+        }
+        if (hasCaptionAnimation(slide))
+            frames += captionFrames(slide);
+        m_time_ms = endTime(slide);
+        // At least one motion frame, then up to the slide's end.
+        frames = std::max(frames + 1, frameAt(m_time_ms, m_fps));
+    }
+    return frames;
 }
 
 QImage ProjectRun::picture(ProjectItem* slide, int motion, double progress) const
@@ -305,25 +370,6 @@ void ProjectRun::releaseCaches(ProjectItem* slide)
     m_previousSlide = slide;
 }
 
-ProjectItem* firstSlide(const ProjectFile& project)
-{
-    ProjectItem* first = project.item(0);
-    if (!isHiddenStarter(first))
-        return first;
-    return project.itemCount() > 1 ? project.item(1) : nullptr;
-}
-
-// The next slide that takes time in the video, or null.
-ProjectItem* nextSlide(const ProjectFile& project, const ProjectItem* slide)
-{
-    for (int i = project.indexOf(slide) + 1; i < project.itemCount(); ++i) {
-        ProjectItem* next = project.item(i);
-        if (next->duration(project.transition_time_ms) != 0)
-            return next;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 bool FrameRenderer::renderProject(ProjectFile* project, ProjectItem* startItem, int width,
@@ -344,6 +390,19 @@ bool FrameRenderer::renderProject(ProjectFile* project, ProjectItem* startItem, 
     while (slide && run.renderSlide(slide))
         slide = startItem ? nullptr : nextSlide(*project, slide);
     return true;
+}
+
+qint64 FrameRenderer::frameTotal(ProjectFile* project, int width, int height, int fps)
+{
+    if (!project)
+        return 0;
+    const int rate = fps > 0 ? fps : project->fps;
+    ProjectItem* slide = firstSlide(*project);
+    if (rate < 1 || kTicksPerSecond / rate == 0 || !slide)
+        return 0;
+    const FrameSink none;
+    ProjectRun run(*project, width, height, false, none, rate, Qt::FastTransformation, false);
+    return run.countFrames(slide);
 }
 
 int FrameRenderer::pickMotion(int motion, int previous)

@@ -22,6 +22,10 @@ bool renderProject(ProjectFile* project, ProjectItem* startItem, int width, int 
                    bool captionPreview, const FrameSink& sink, int fps = 0,
                    int transformationMode = Qt::FastTransformation, bool releaseCaches = false);
 
+// How many frames renderProject draws for the whole project when the sink takes every one;
+// 0 when it draws none.
+qint64 frameTotal(ProjectFile* project, int width, int height, int fps = 0);
+
 // The motion a photo slide set to random gets: one of 2..11 from rand(), never `previous`.
 // Any other motion stays.
 int pickMotion(int motion, int previous);

@@ -4,6 +4,7 @@
 #include "model/ProjectItemFirst.h"
 #include "model/ProjectItemSimple.h"
 #include "model/SlideBackground.h"
+#include "model/transition/TransitionType.h"
 
 #include <QJsonValue>
 #include <QPainter>
@@ -46,6 +47,12 @@ int ProjectItem::textAnimationDuration() const
         return 0;
     const int third = m_time_ms / 3;
     return third <= 500 ? 500 : std::min(third, 3000);
+}
+
+int ProjectItem::shownTime_ms() const
+{
+    const int caption = isDrawnTransition(m_text.transition) ? textAnimationDuration() : 0;
+    return std::max({m_time_ms, caption, 0});
 }
 
 void ProjectItem::drawText(QImage& image) const

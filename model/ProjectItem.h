@@ -26,6 +26,9 @@ public:
     void setTime_ms(int time_ms) { m_time_ms = time_ms; }
 
     int textAnimationDuration() const;
+    // How long the slide shows after its transition: its time, none below 0, or its caption
+    // animation's where that lasts longer.
+    int shownTime_ms() const;
     // Paints the caption over the image; nothing when the caption text is empty.
     void drawText(QImage& image) const;
 

@@ -1,7 +1,5 @@
 #include "model/ProjectItemFirst.h"
 
-#include <algorithm>
-
 ProjectItemFirst::ProjectItemFirst(int time_ms, QObject* parent)
     : ProjectItem(time_ms, parent)
 {
@@ -40,7 +38,7 @@ QImage ProjectItemFirst::renderImage(int width, int height, bool withText, bool,
 
 int ProjectItemFirst::duration(int) const
 {
-    return m_visible ? std::max(time_ms(), 0) : 0;
+    return m_visible ? shownTime_ms() : 0;
 }
 
 void ProjectItemFirst::setVisible(bool visible)

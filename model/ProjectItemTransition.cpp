@@ -26,8 +26,7 @@ void ProjectItemTransition::writeJson(QJsonObject& object) const
 
 int ProjectItemTransition::duration(int transitionTime_ms) const
 {
-    // Times below 0 (from a document) take no time.
-    const qint64 own = std::max(time_ms(), 0);
+    const qint64 own = shownTime_ms();
     if (transition == TransitionNone)
         return int(own);
     return clampToInt(own + std::max(transitionTime_ms, 0));

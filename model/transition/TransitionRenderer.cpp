@@ -2,12 +2,9 @@
 
 #include "model/transition/TransitionCanvas.h"
 
-namespace {
+#include <algorithm>
 
-bool isDrawnType(int type)
-{
-    return type == TransitionNone || (type >= TransitionPixelate && type < TransitionTypeCount);
-}
+namespace {
 
 // The source with a null picture replaced by one of that size and colour, made once.
 PictureSource filledWhenNull(PictureSource source, int width, int height, const QColor& color)
@@ -50,7 +47,7 @@ void TransitionRenderer::render(int type, int frameCount, PictureSource oldPictu
                                   m_seeThrough ? QColor(Qt::transparent) : QColor::fromRgb(0, 0, 0, 255));
     m_newPicture = std::move(newPicture);
     m_sink = std::move(sink);
-    if (!isDrawnType(type) || frameCount <= 0 || m_width <= 0 || m_height <= 0)
+    if (framesDrawn(type, frameCount, m_width, m_height) == 0)
         return;
     // A single frame leaves no room for steps: it is the new picture.
     if (type == TransitionNone || frameCount == 1) {
@@ -63,6 +60,13 @@ void TransitionRenderer::render(int type, int frameCount, PictureSource oldPictu
     }
     TransitionCanvas canvas(m_oldPicture(), m_width, m_height, m_seeThrough);
     dispatch(type, frameCount, canvas);
+}
+
+int TransitionRenderer::framesDrawn(int type, int frameCount, int width, int height)
+{
+    if (!isDrawnTransition(type) || width <= 0 || height <= 0)
+        return 0;
+    return std::max(frameCount, 0);
 }
 
 Qt::TransformationMode TransitionRenderer::mode() const

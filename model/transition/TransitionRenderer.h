@@ -25,6 +25,9 @@ public:
     // counts as opaque black.
     void render(int type, int frameCount, PictureSource oldPicture, PictureSource newPicture,
                 TransitionFrameSink sink);
+    // How many frames render draws for the type and count at that frame size when the sink
+    // takes every one.
+    static int framesDrawn(int type, int frameCount, int width, int height);
 
 private:
     Qt::TransformationMode mode() const;

@@ -34,3 +34,9 @@ enum TransitionType : int {
     TransitionFadeToWhite = 28,
     TransitionTypeCount = 29
 };
+
+// Whether the transition engine draws the type: 0 and 2..28.
+inline bool isDrawnTransition(int type)
+{
+    return type == TransitionNone || (type >= TransitionPixelate && type < TransitionTypeCount);
+}

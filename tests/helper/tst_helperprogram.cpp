@@ -97,6 +97,7 @@ private slots:
     void videoWithoutMusic();
     void videoWithMusic_data();
     void videoWithMusic();
+    void captionLongerThanItsSlide();
     void musicThatIsNoFile_data();
     void musicThatIsNoFile();
     void projectLoop();
@@ -236,9 +237,9 @@ void TestHelperProgram::videoWithoutMusic()
     QByteArrayList lines;
     QCOMPARE(HelperProcess::run(arguments(request(project())), &lines), 0);
     QVERIFY(onlyProgressLines(lines));
-    QCOMPARE(HelperProcess::totalOf(lines.first()), qint64(20));
+    QCOMPARE(HelperProcess::totalOf(lines.first()), qint64(kFrames));
     QCOMPARE(lines.size(), kFrames);
-    QVERIFY(lines.last().startsWith("value: 21, total: 20, remtime:"));
+    QVERIFY(lines.last().startsWith("value: 21, total: 21, remtime:"));
 
     const VideoProbe video = VideoProbe::read(m_output);
     QVERIFY(video.ok);
@@ -300,6 +301,31 @@ void TestHelperProgram::videoWithMusic()
     while (shown < frames && colorsClose(video.frames[frames - 1 - shown].pixel(80, 60), last, 8))
         ++shown;
     QCOMPARE(shown, lastSlideFrames);
+}
+
+// A slide of 300 ms whose caption animation takes 500 ms lasts 500 ms: the music is as long
+// as the show, and the progress total counts every frame the video gets.
+void TestHelperProgram::captionLongerThanItsSlide()
+{
+    QJsonObject shortSlide = colourSlide(300);
+    shortSlide["text"] = QJsonObject{{"text", "Hello"}, {"text_color", "#ffffff"}, {"position", 4},
+                                     {"transition", 27}};
+    const QString tone = m_dir->filePath("tone.wav");
+    QVERIFY(SoundFixture::makeTone(tone, 12));
+    const QJsonObject document{
+        {"resolution", "160x120"}, {"fps", kFps}, {"format", "mp4"}, {"file_name", m_output},
+        {"images", QJsonArray{colourSlide(1000), shortSlide}},
+        {"audio", QJsonObject{{"files", QJsonArray{QJsonObject{{"file_name", tone}}}}}}};
+    QByteArrayList lines;
+    QCOMPARE(HelperProcess::run(arguments(request(document)), &lines), 0);
+    QVERIFY(onlyProgressLines(lines));
+    // 10 frames, 5 caption frames and the motion frame after them.
+    QCOMPARE(HelperProcess::totalOf(lines.first()), qint64(16));
+    QCOMPARE(lines.size(), 16);
+    const double sound = streamDuration(m_output, "a");
+    QVERIFY2(qAbs(sound - 1.5) < 0.05, qPrintable(QString::number(sound)));
+    QCOMPARE(VideoProbe::read(m_output).frames.size(), lines.size());
+    verifyNoWorkFilesLeft();
 }
 
 void TestHelperProgram::musicThatIsNoFile_data()

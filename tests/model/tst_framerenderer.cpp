@@ -114,6 +114,9 @@ private slots:
     void motionProgress();
     void negativeTimeHoldsProgress();
     void negativeTimesBeforeSlide();
+    void frameTotal_data();
+    void frameTotal();
+    void captionLongerThanItsSlide();
     void pickRules();
     void randomMotionNeverRepeats();
     void unseededRunsAgree();
@@ -537,9 +540,64 @@ void TestFrameRenderer::negativeTimesBeforeSlide()
     QCOMPARE(recorder.frames.size(), 10);
     Recorder whole;
     QVERIFY(renderProject(show.get(), nullptr, kWidth, kHeight, false, whole.sink(), 10));
-    // The title slide takes no time: 5 frames of its caption animation (500 ms) and one
-    // motion frame; the slide after it still ends at 1000 ms.
-    QCOMPARE(whole.frames.size(), 5 + 1 + 4);
+    // The title slide lasts as long as its caption animation (500 ms): 5 caption frames and
+    // one motion frame; the slide after it ends at 1500 ms.
+    QCOMPARE(whole.frames.size(), 5 + 1 + 9);
+}
+
+void TestFrameRenderer::frameTotal_data()
+{
+    // Slides as (time, transition, caption animation; -1 no caption text) triples.
+    QTest::addColumn<int>("fps");
+    QTest::addColumn<bool>("titleVisible");
+    QTest::addColumn<QVector<int>>("slides");
+    QTest::newRow("captions longer than slides") << 10 << true << QVector<int>{300, 0, 27, 300, 27, 22};
+    QTest::newRow("random picks") << 30 << true << QVector<int>{1000, 1, 1, 700, 1, 27, 2000, 0, -1};
+    QTest::newRow("slides shorter than a frame")
+        << 2 << true << QVector<int>{100, 0, -1, 100, 27, -1, 300, 0, 27};
+    QTest::newRow("no time and below 0")
+        << 10 << true << QVector<int>{0, 27, 27, -500, 0, 27, 0, 0, -1, 1000, 0, -1};
+    QTest::newRow("types that draw nothing") << 25 << true << QVector<int>{1000, 99, 99, 400, 27, 1};
+    QTest::newRow("after a hidden title") << 7 << false << QVector<int>{1300, 27, 27, 250, 11, 10};
+    QTest::newRow("hidden title alone") << 7 << false << QVector<int>{};
+}
+
+// The count the progress is told beforehand is the count of frames drawn.
+void TestFrameRenderer::frameTotal()
+{
+    QFETCH(int, fps);
+    QFETCH(bool, titleVisible);
+    QFETCH(QVector<int>, slides);
+    const auto show = project(1000, titleVisible);
+    show->transition_time_ms = 500;
+    for (int i = 0; i + 2 < slides.size(); i += 3) {
+        ProjectItem* slide = addColor(*show, slides[i], slides[i + 1]);
+        if (slides[i + 2] >= 0)
+            setCaption(slide, QStringLiteral("Caption"), slides[i + 2]);
+    }
+    Recorder recorder;
+    renderProject(show.get(), nullptr, kWidth, kHeight, false, recorder.sink(), fps);
+    QCOMPARE(FrameRenderer::frameTotal(show.get(), kWidth, kHeight, fps), qint64(recorder.frames.size()));
+}
+
+// A caption animation of 500 ms on a slide of 300 ms: the slide lasts until the animation
+// ended, in the show's length as in its frames.
+void TestFrameRenderer::captionLongerThanItsSlide()
+{
+    const auto show = project(1000, false);
+    ProjectItemSimple* slide = addPhoto(*show, photo("short.png"), 300, 0, MotionNone);
+    setCaption(slide, QStringLiteral("Caption"), TransitionCrossfade);
+    QCOMPARE(show->totalDuration(), qint64(500));
+    Recorder recorder;
+    QVERIFY(renderProject(show.get(), nullptr, kWidth, kHeight, false, recorder.sink(), 10));
+    // 5 caption frames, all within the show's 500 ms, then the motion frame that always
+    // follows, with the caption whole.
+    QCOMPARE(recorder.frames.size(), 5 + 1);
+    QCOMPARE(FrameRenderer::frameTotal(show.get(), kWidth, kHeight, 10), qint64(6));
+    QVERIFY(recorder.times[4] < show->totalDuration() * 10000);
+    const QImage whole = slide->renderImage(kWidth, kHeight, true, false, false);
+    QVERIFY(!samePixels(recorder.frames[4], whole));
+    QVERIFY(samePixels(recorder.frames[5], whole));
 }
 
 void TestFrameRenderer::pickRules()

@@ -75,6 +75,8 @@ private slots:
     void durations();
     void textAnimationDuration_data();
     void textAnimationDuration();
+    void captionLongerThanItsSlide_data();
+    void captionLongerThanItsSlide();
     void rotate_data();
     void rotate();
     void signals_();
@@ -332,6 +334,44 @@ void TestProjectItem::durations()
     QCOMPARE(photo.duration(500), 1500);
     photo.setTime_ms(std::numeric_limits<int>::max());
     QCOMPARE(photo.duration(500), std::numeric_limits<int>::max());
+}
+
+void TestProjectItem::captionLongerThanItsSlide_data()
+{
+    QTest::addColumn<int>("time");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("animation");
+    QTest::addColumn<int>("shown"); // after the transition
+    QTest::newRow("300 ms, animated") << 300 << "a" << 27 << 500;
+    QTest::newRow("no time, animated") << 0 << "a" << 27 << 500;
+    QTest::newRow("below 0, animated") << -5000 << "a" << 27 << 500;
+    QTest::newRow("longer than its animation") << 900 << "a" << 27 << 900;
+    QTest::newRow("300 ms, no text") << 300 << "" << 27 << 300;
+    QTest::newRow("300 ms, not animated") << 300 << "a" << 0 << 300;
+    // Animations that draw nothing take no time.
+    QTest::newRow("300 ms, random") << 300 << "a" << 1 << 300;
+    QTest::newRow("300 ms, unknown") << 300 << "a" << 99 << 300;
+    QTest::newRow("below 0, no text") << -5000 << "" << 27 << 0;
+}
+
+// The slide lasts until its caption animation ended, in every kind of slide.
+void TestProjectItem::captionLongerThanItsSlide()
+{
+    QFETCH(int, time);
+    QFETCH(QString, text);
+    QFETCH(int, animation);
+    QFETCH(int, shown);
+    ProjectItemFirst title(time);
+    ProjectItemColor color(time, 0);
+    ProjectItemSimple photo(QString(), time, 27);
+    for (ProjectItem* item : std::initializer_list<ProjectItem*>{&title, &color, &photo}) {
+        item->text().text = text;
+        item->text().transition = animation;
+        QCOMPARE(item->shownTime_ms(), shown);
+    }
+    QCOMPARE(title.duration(2000), shown);
+    QCOMPARE(color.duration(2000), shown);
+    QCOMPARE(photo.duration(2000), shown + 2000);
 }
 
 void TestProjectItem::textAnimationDuration_data()
