@@ -12,12 +12,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ ! -x /usr/bin/time ]; then
-  sudo=""
-  [ "$(id -u)" = 0 ] || sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends time >/dev/null
-fi
+. bench/common.sh
+need_gnu_time
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target ty_helper >/dev/null
 
