@@ -34,20 +34,21 @@ void* detourAddress(Function f)
 const std::size_t pageSize = codePageSize;
 const std::uintptr_t gigabyte = std::uintptr_t(1) << 30;
 
-// One page of code, filled with 55 (push rbp: no padding): a helper at 512 returns 7
+// Pages of code, filled with 55 (push rbp: no padding): a helper at 512 returns 7
 // (mov eax, 7; ret), a dword 0x1234 lies at 768, and the target goes at 64.
 class CodePage
 {
 public:
     static const int targetOffset = 64;
 
-    explicit CodePage(void* hint = nullptr, int flags = 0)
+    explicit CodePage(void* hint = nullptr, int flags = 0, int pages = 1)
+        : m_size(pageSize * std::size_t(pages))
     {
-        void* page = mmap(hint, pageSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | flags, -1, 0);
+        void* page = mmap(hint, m_size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | flags, -1, 0);
         m_base = page == MAP_FAILED ? nullptr : static_cast<std::uint8_t*>(page);
         if (!m_base)
             return;
-        std::memset(m_base, 0x55, pageSize);
+        std::memset(m_base, 0x55, m_size);
         const std::uint8_t helper[] = {0xb8, 0x07, 0, 0, 0, 0xc3};
         std::memcpy(m_base + 512, helper, sizeof helper);
         const std::uint32_t data = 0x1234;
@@ -56,7 +57,7 @@ public:
     ~CodePage()
     {
         if (m_base)
-            munmap(m_base, pageSize);
+            munmap(m_base, m_size);
     }
     CodePage(const CodePage&) = delete;
     CodePage& operator=(const CodePage&) = delete;
@@ -66,7 +67,7 @@ public:
     {
         std::memcpy(m_base + offset - above.size(), above.constData(), std::size_t(above.size()));
         std::memcpy(m_base + offset, code.constData(), std::size_t(code.size()));
-        return mprotect(m_base, pageSize, PROT_READ | PROT_EXEC) == 0;
+        return mprotect(m_base, m_size, PROT_READ | PROT_EXEC) == 0;
     }
     bool isValid() const { return m_base; }
     std::uint8_t* base() const { return m_base; }
@@ -74,6 +75,7 @@ public:
     Function function(int offset = targetOffset) const { return reinterpret_cast<Function>(target(offset)); }
 
 private:
+    std::size_t m_size;
     std::uint8_t* m_base = nullptr;
 };
 
@@ -133,12 +135,13 @@ private slots:
     void unsupported();
     void prologues_data();
     void prologues();
+    void disableRestoresBytesAndProtection_data();
     void disableRestoresBytesAndProtection();
     void nullTargetActsOnAll();
     void pagesServeTargetsInReach();
 
 private:
-    CodePage* newPage();
+    CodePage* newPage(int pages = 1);
 
     // Unmapped only after the engine has restored them.
     std::vector<std::unique_ptr<CodePage>> m_pages;
@@ -156,9 +159,9 @@ void TestInlineHook::cleanup()
     m_pages.clear();
 }
 
-CodePage* TestInlineHook::newPage()
+CodePage* TestInlineHook::newPage(int pages)
 {
-    m_pages.push_back(std::make_unique<CodePage>());
+    m_pages.push_back(std::make_unique<CodePage>(nullptr, 0, pages));
     return m_pages.back().get();
 }
 
@@ -281,25 +284,48 @@ void TestInlineHook::prologues()
     QCOMPARE(reinterpret_cast<Function>(trampoline)(argument), unpatched);
 }
 
+void TestInlineHook::disableRestoresBytesAndProtection_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QByteArray>("above");
+    QTest::addColumn<QByteArray>("code");
+    QTest::addColumn<int>("firstPageProtection");
+
+    const QByteArray withPadding = shortFunction + QByteArray::fromHex("cc");
+    const int readExecute = PROT_READ | PROT_EXEC;
+    const int all = PROT_READ | PROT_WRITE | PROT_EXEC;
+    QTest::newRow("in place") << 64 << QByteArray() << withPadding << readExecute;
+    QTest::newRow("above") << 2048 << padding5 << shortFunction << readExecute;
+    QTest::newRow("in place, over two pages") << 4094 << QByteArray() << withPadding << all;
+    QTest::newRow("above, over two pages") << 4096 << padding5 << shortFunction << all;
+}
+
 void TestInlineHook::disableRestoresBytesAndProtection()
 {
-    CodePage& page = *newPage();
-    // One function takes the jump in place, the other above it.
-    QVERIFY(page.load(padding5, shortFunction + QByteArray::fromHex("cc")));
-    CodePage& aboveOnly = *newPage();
-    QVERIFY(aboveOnly.load(padding5, shortFunction, 2048));
-    for (std::uint8_t* target : {page.target(), aboveOnly.target(2048)}) {
-        const QByteArray before = bytesAt(target - 8, 24);
-        const int protection = protectionAt(target);
-        QCOMPARE(protection, PROT_READ | PROT_EXEC);
-        QCOMPARE(createInlineHook(target, detourAddress(detour), nullptr), int(HookOk));
-        QCOMPARE(enableInlineHook(target), int(HookOk));
-        QVERIFY(bytesAt(target - 8, 24) != before);
-        QCOMPARE(protectionAt(target), protection);
-        QCOMPARE(disableInlineHook(target), int(HookOk));
-        QCOMPARE(bytesAt(target - 8, 24), before);
-        QCOMPARE(protectionAt(target), protection);
-    }
+    QFETCH(int, offset);
+    QFETCH(QByteArray, above);
+    QFETCH(QByteArray, code);
+    QFETCH(int, firstPageProtection);
+    CodePage& page = *newPage(2);
+    QVERIFY(page.load(above, code, offset));
+    QCOMPARE(mprotect(page.base(), pageSize, firstPageProtection), 0);
+    std::uint8_t* target = page.target(offset);
+    const auto protections = [&page] {
+        return QPair<int, int>(protectionAt(page.base()), protectionAt(page.base() + pageSize));
+    };
+    const QPair<int, int> earlier(firstPageProtection, PROT_READ | PROT_EXEC);
+    QCOMPARE(protections(), earlier);
+    const QByteArray before = bytesAt(target - 8, 24);
+
+    QCOMPARE(createInlineHook(target, detourAddress(detour), nullptr), int(HookOk));
+    QCOMPARE(enableInlineHook(target), int(HookOk));
+    QVERIFY(bytesAt(target - 8, 24) != before);
+    QCOMPARE(protections(), earlier);
+    QCOMPARE(page.function(offset)(0), 1000);
+    QCOMPARE(disableInlineHook(target), int(HookOk));
+    QCOMPARE(bytesAt(target - 8, 24), before);
+    QCOMPARE(protections(), earlier);
+    QCOMPARE(page.function(offset)(0), 7);
 }
 
 void TestInlineHook::nullTargetActsOnAll()

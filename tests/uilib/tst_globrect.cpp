@@ -8,6 +8,8 @@
 #include <QTextDocument>
 #include <QWidget>
 
+#include <functional>
+
 Q_DECLARE_METATYPE(Qt::Edge)
 
 namespace {
@@ -58,6 +60,7 @@ private slots:
     void screensAndWidgets();
     void nativeScreenToWidget();
     void textOptionFilters();
+    void textOptionFilterOfNestedOwners();
     void textOptionFilterLeavesWithItsOwner();
 };
 
@@ -216,6 +219,21 @@ void TestGlobRect::textOptionFilters()
     QCOMPARE(filteredTextOption(second.document, plain).wrapMode(), plain.wrapMode());
     unregisterTextOptionFilter(&first.object);
     QCOMPARE(filteredTextOption(first.document, plain).wrapMode(), plain.wrapMode());
+}
+
+void TestGlobRect::textOptionFilterOfNestedOwners()
+{
+    // Both the owner and the holder hold the document: the first in key order filters it.
+    Owner owner;
+    WrapAnywhere wrap;
+    WrapAnywhere manual;
+    manual.mode = QTextOption::ManualWrap;
+    registerTextOptionFilter(&owner.object, &wrap);
+    registerTextOptionFilter(owner.holder, &manual);
+    const bool objectFirst = std::less<QObject*>()(&owner.object, owner.holder);
+    QCOMPARE(filteredTextOption(owner.document, QTextOption()).wrapMode(),
+             objectFirst ? QTextOption::WrapAnywhere : QTextOption::ManualWrap);
+    QCOMPARE(wrap.calls + manual.calls, 1);
 }
 
 void TestGlobRect::textOptionFilterLeavesWithItsOwner()

@@ -10,8 +10,6 @@
 #include <qpa/qplatformwindow.h>
 #include <private/qhighdpiscaling_p.h>
 
-#include <cmath>
-
 namespace {
 
 const char guiLibrary[] = "libQt5Gui.so.5";
@@ -25,7 +23,7 @@ SetTextOptionFunction unhookedSetDefaultTextOption = nullptr;
 
 int roundAway(qreal value)
 {
-    return int(std::lround(value));
+    return value < 0 ? -int(-value + 0.5) : int(value + 0.5);
 }
 
 QRect geometryDetour(const QWindow* window)
@@ -33,6 +31,8 @@ QRect geometryDetour(const QWindow* window)
     const QPlatformWindow* platformWindow = window->handle();
     if (!platformWindow)
         return unhookedGeometry(window);
+    if (!QHighDpiScaling::isActive())
+        return platformWindow->geometry();
     const QHighDpiScaling::ScaleAndOrigin scale = QHighDpiScaling::scaleAndOrigin(window);
     return windowGeometryFromNative(platformWindow->geometry(), scale.factor, scale.origin);
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QTextDocument>
 
+#include <functional>
 #include <map>
 
 namespace {
@@ -51,12 +52,22 @@ void unregisterTextOptionFilter(QObject* owner)
 
 QTextOption filteredTextOption(const QTextDocument* document, const QTextOption& option)
 {
-    for (const auto& [owner, filter] : filters()) {
+    // Only an ancestor of the document can hold it: walk up rather than over every owner.
+    const Filter* first = nullptr;
+    QObject* firstOwner = nullptr;
+    const std::less<QObject*> keyOrder;
+    for (QObject* owner = document ? document->parent() : nullptr; owner; owner = owner->parent()) {
+        const auto entry = filters().find(owner);
+        if (entry == filters().end() || (firstOwner && keyOrder(firstOwner, owner)))
+            continue;
         if (owner->findChild<QTextDocument*>() != document)
             continue;
-        QTextOption adjusted = option;
-        filter.callback->adjustTextOption(adjusted);
-        return adjusted;
+        first = &entry->second;
+        firstOwner = owner;
     }
-    return option;
+    if (!first)
+        return option;
+    QTextOption adjusted = option;
+    first->callback->adjustTextOption(adjusted);
+    return adjusted;
 }
