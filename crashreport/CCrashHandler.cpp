@@ -2,8 +2,10 @@
 
 #include "crashreport/CrashNames.h"
 #include "crashreport/CrashUtils.h"
+#include "crashreport/HandOverFormat.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,7 +79,41 @@ int refuse(const char16_t* text)
 
 } // namespace
 
+// Re-entered by its holder: the crash callback adds items while the report holds the lock.
+class CCrashHandler::CrashLock
+{
+public:
+    CrashLock()
+        : m_owned(s_crashOwner.load() != ::gettid())
+    {
+        if (m_owned)
+            acquire();
+    }
+    ~CrashLock()
+    {
+        if (m_owned)
+            s_crashOwner.store(0);
+    }
+    CrashLock(const CrashLock&) = delete;
+    CrashLock& operator=(const CrashLock&) = delete;
+
+    // Async-signal-safe: a failing thread waits here while another reports.
+    static void acquire()
+    {
+        const pid_t self = ::gettid();
+        for (pid_t free = 0; !s_crashOwner.compare_exchange_weak(free, self); free = 0) {
+            const timespec pause{0, 1000000};
+            ::nanosleep(&pause, nullptr);
+        }
+    }
+
+private:
+    bool m_owned;
+};
+
 std::atomic<CCrashHandler*> CCrashHandler::s_instance{nullptr};
+std::atomic<pid_t> CCrashHandler::s_crashOwner{0};
+std::atomic<pid_t> CCrashHandler::s_reportingThread{0};
 
 CCrashHandler::~CCrashHandler()
 {
@@ -96,12 +132,17 @@ int CCrashHandler::init(const CrashInstallInfo& info)
         || !prepareForNextCrash())
         return 1;
     publish(this);
+    CrashHooks::installProcessHooks(m_settings.flags);
     setLastCrashReporterError(u"Success.");
     if (setThreadHandlers(m_settings.flags) != 0) {
         publish(nullptr);
+        CrashHooks::restoreAll();
         setLastCrashReporterError(u"Couldn't set C++ exception handlers for main execution thread.");
         return 1;
     }
+    // The installing thread reports its own stack overflow on a stack of its own.
+    if (CrashHooks::selected(m_settings.flags) & (CrashHooks::Faults | CrashHooks::Segmentation))
+        CrashHooks::setAlternateStack();
     m_initialized = true;
     setLastCrashReporterError(u"Success.");
     return 0;
@@ -113,11 +154,14 @@ int CCrashHandler::destroy()
         setLastCrashReporterError(u"Can't destroy not initialized crash handler.");
         return 1;
     }
+    CrashLock lock;
+    publish(nullptr);
+    CrashHooks::restoreAll();
     m_crashEvent.close();
+    m_sender.close();
     m_handOver.detach();
     m_header = nullptr;
     m_memory.destroy();
-    publish(nullptr);
     m_initialized = false;
     return 0;
 }
@@ -129,6 +173,7 @@ int CCrashHandler::setThreadHandlers(uint32_t flags)
         setLastCrashReporterError(u"Can't install handlers for current thread twice.");
         return 1;
     }
+    CrashHooks::setThreadHooks(flags);
     return 0;
 }
 
@@ -139,6 +184,8 @@ int CCrashHandler::unsetThreadHandlers()
         setLastCrashReporterError(u"Crash handler wasn't previously installed for current thread.");
         return 1;
     }
+    // The signal hooks serve every thread: destroy puts the previous ones back.
+    CrashHooks::clearThreadHooks();
     return 0;
 }
 
@@ -149,7 +196,7 @@ int CCrashHandler::addFile(const char16_t* path, const char16_t* destination, co
         return refuse(u"Invalid file name specified.");
     if (destination && isBlank(destination))
         return refuse(u"Invalid destination file name specified.");
-    std::lock_guard<std::recursive_mutex> lock(m_crashLock);
+    CrashLock lock;
     const std::u16string source(path);
     std::u16string target = destination ? std::u16string(destination) : fileNameOf(source);
     if (isSearchPattern(source)) {
@@ -164,7 +211,9 @@ int CCrashHandler::addFile(const char16_t* path, const char16_t* destination, co
                           (flags & CrashFileAllowDelete) != 0};
     if (m_header && !m_handOver.appendFile(target, file))
         return refuse(kNoRoom);
-    m_contents.files[target] = file;
+    // During a report the item goes into the block only: the next report gets it from the callback again.
+    if (!isReportingOnThisThread())
+        m_contents.files[target] = file;
     return 0;
 }
 
@@ -172,10 +221,12 @@ int CCrashHandler::addProperty(const char16_t* name, const char16_t* value)
 {
     if (!name || !*name)
         return refuse(u"Invalid property name specified.");
-    std::lock_guard<std::recursive_mutex> lock(m_crashLock);
-    if (m_header && !m_handOver.appendProperty(name, textOf(value)))
+    CrashLock lock;
+    const std::u16string_view text = value ? std::u16string_view(value) : std::u16string_view();
+    if (m_header && !m_handOver.appendProperty(name, text))
         return refuse(kNoRoom);
-    m_contents.properties[name] = textOf(value);
+    if (!isReportingOnThisThread())
+        m_contents.properties[name] = std::u16string(text);
     return 0;
 }
 
@@ -185,7 +236,7 @@ int CCrashHandler::addScreenshot(uint32_t flags, int jpegQuality)
         setLastCrashReporterError(u"Invalid Jpeg quality.");
         return 1;
     }
-    std::lock_guard<std::recursive_mutex> lock(m_crashLock);
+    CrashLock lock;
     m_contents.screenshot = ScreenshotRequest{true, flags, jpegQuality};
     if (m_header)
         m_handOver.setScreenshot(m_contents.screenshot);
@@ -194,7 +245,7 @@ int CCrashHandler::addScreenshot(uint32_t flags, int jpegQuality)
 
 void CCrashHandler::setCrashCallback(CrashCallback callback, void* userData)
 {
-    std::lock_guard<std::recursive_mutex> lock(m_crashLock);
+    CrashLock lock;
     m_callback = callback;
     m_callbackUserData = userData;
 }
@@ -205,6 +256,9 @@ bool CCrashHandler::takeIdentity(const CrashInstallInfo& info)
     m_settings.flags = info.flags;
     m_legacyCallback = info.legacyCallback;
     m_settings.programPath = modulePath();
+    const std::string baseName = toUtf8(moduleBaseName(m_settings.programPath));
+    m_launchFailureLine = baseName + " has stopped working: Error launching " + kSenderFileName + "\n";
+    m_nestedFaultLine = baseName + ": a fatal error happened while a crash was reported\n";
     m_settings.appName = orDefault(info.applicationName, moduleBaseName(m_settings.programPath));
     m_settings.appVersion = orDefault(info.applicationVersion, productVersion(m_settings.programPath));
     if (m_settings.appVersion.empty())
@@ -273,8 +327,13 @@ bool CCrashHandler::prepareForNextCrash()
     if (!m_crashEvent.create(crashEventName(crashId)))
         return failWith(u"Couldn't create crash event.");
     m_crashId = crashId;
+    m_crashId8 = toUtf8(crashId);
     m_crashFolder = m_settings.reportFolder + u"/" + crashId;
     m_crashFolder8 = toUtf8(m_crashFolder);
+    m_callbackState = 2;
+    m_continue = true;
+    if (!m_sender.prepare(toUtf8(m_settings.senderPath)))
+        return failWith(u"Couldn't prepare the sender's start.");
     m_handOver.detach();
     m_memory.close();
     m_header = buildHandOverBlock(m_memory, false);
@@ -289,4 +348,115 @@ unsigned char* CCrashHandler::buildHandOverBlock(SharedMemoryBlock& memory, bool
 void CCrashHandler::publish(CCrashHandler* handler)
 {
     s_instance.store(handler);
+}
+
+bool CCrashHandler::handleFatalError(const FatalError& error)
+{
+    CCrashHandler* handler = instance();
+    if (!handler)
+        return false;
+    if (s_crashOwner.load() == ::gettid()) {
+        handler->m_memory.unlink();
+        handler->m_crashEvent.unlink();
+        writeLine(handler->m_nestedFaultLine);
+        ::_exit(1);
+    }
+    CrashLock::acquire();
+    // Uninstalled while this thread waited.
+    if (instance() != handler) {
+        s_crashOwner.store(0);
+        return false;
+    }
+    handler->report(error);
+    s_crashOwner.store(0);
+    return true;
+}
+
+bool CCrashHandler::isReportingOnThisThread()
+{
+    return s_reportingThread.load() == ::gettid();
+}
+
+// Under the crash lock. Returns only when the process goes on.
+void CCrashHandler::report(const FatalError& error)
+{
+    s_reportingThread.store(::gettid());
+    m_continue = false;
+    CrashExceptionInfo info{uint16_t(sizeof(CrashExceptionInfo)), error.context, error.type, error.code, error.subcode,
+                            nullptr, nullptr, nullptr, 0, 0, 0};
+    generateErrorReport(&info);
+    // The sender has the block by now, or never takes it.
+    m_memory.unlink();
+    m_crashEvent.unlink();
+    if (!m_continue || !error.mayContinue)
+        ::_exit(1);
+    s_reportingThread.store(0);
+    prepareForNextCrash();
+}
+
+int CCrashHandler::generateErrorReport(CrashExceptionInfo* info)
+{
+    if (!info) {
+        setLastCrashReporterError(u"Exception info is NULL.");
+        return 1;
+    }
+    describeCrash(*info);
+    if (!callClient(CrashStageBeforeSender, *info)) {
+        setLastCrashReporterError(u"The operation was cancelled by client.");
+        return 2;
+    }
+    if (launchSender(m_crashId8.c_str(), true, &info->senderProcess) != 0) {
+        setLastCrashReporterError(u"Error launching Brindlet");
+        writeLine(m_launchFailureLine);
+        return 3;
+    }
+    callClient(CrashStageAfterSender, *info);
+    setLastCrashReporterError(u"Success.");
+    return 0;
+}
+
+int CCrashHandler::launchSender(const char* parameter, bool wait, pid_t* process)
+{
+    const pid_t sender = m_sender.start(parameter);
+    if (sender < 0) {
+        setLastCrashReporterError(u"Error creating sender process.");
+        return 1;
+    }
+    if (wait)
+        SenderLaunch::waitForTakeOver(m_crashEvent, sender);
+    if (process)
+        *process = sender;
+    return 0;
+}
+
+// The crash's own fields of the prepared header. A 64-bit address does not fit its 32-bit field, and
+// no dump is taken that could use it: the exception pointers field stays 0.
+void CCrashHandler::describeCrash(const CrashExceptionInfo& info)
+{
+    if (!m_header)
+        return;
+    using namespace HandOver;
+    writeU32(m_header + CrashHappened, 1);
+    writeU32(m_header + ProcessId, uint32_t(::getpid()));
+    writeU32(m_header + ThreadId, uint32_t(::gettid()));
+    writeU32(m_header + ExceptionType, info.exceptionType);
+    writeU32(m_header + ExceptionCode, info.exceptionCode);
+    writeU32(m_header + FpeSubcode, info.fpeSubcode);
+}
+
+// False when the client cancels the report.
+bool CCrashHandler::callClient(CrashCallbackStage stage, CrashExceptionInfo& info)
+{
+    if (!m_callback || m_callbackState != 2)
+        return true;
+    CrashCallbackInfo callbackInfo{uint16_t(sizeof(CrashCallbackInfo)), stage, &info, m_callbackUserData,
+                                   m_crashFolder.c_str(), m_continue ? 1 : 0};
+    m_callbackState = m_callback(&callbackInfo);
+    m_continue = callbackInfo.continueExecution != 0;
+    return m_callbackState != 0;
+}
+
+void CCrashHandler::writeLine(const std::string& line)
+{
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
 }

@@ -137,6 +137,9 @@ int lastCrashReporterError(char16_t* buffer, int size)
 
 int setLastCrashReporterError(const char16_t* text)
 {
+    // A thread whose failure is being reported takes no lock and allocates nothing.
+    if (CCrashHandler::isReportingOnThisThread())
+        return 0;
     std::lock_guard<std::mutex> lock(errorLock());
     errorTexts()[::gettid()] = text ? text : u"";
     return 0;

@@ -51,8 +51,15 @@ void NamedEvent::close()
     if (!m_semaphore)
         return;
     ::sem_close(m_semaphore);
-    ::sem_unlink(m_name.c_str());
+    unlink();
     m_semaphore = nullptr;
+}
+
+void NamedEvent::unlink()
+{
+    if (m_name.empty())
+        return;
+    ::sem_unlink(m_name.c_str());
     m_name.clear();
 }
 

@@ -17,6 +17,8 @@ public:
     // Waits until the event is set; a negative time-out waits for ever.
     bool wait(int timeoutMs);
     void close();
+    // Removes the name; the event stays open. Async-signal-safe.
+    void unlink();
 
     static bool set(const std::string& name);
 

@@ -44,6 +44,7 @@ bool SharedMemoryBlock::create(std::u16string_view name, bool openExisting, uint
     m_fd = fd;
     m_created = !openExisting;
     m_name = std::u16string(name);
+    m_systemName = systemName;
     m_size = size;
     return true;
 }
@@ -83,12 +84,18 @@ void SharedMemoryBlock::close()
     m_views.clear();
     if (m_fd >= 0) {
         ::close(m_fd);
-        if (m_created)
-            ::shm_unlink(sharedMemoryName(m_name).c_str());
+        unlink();
     }
     m_fd = -1;
     m_created = false;
     m_size = 0;
+}
+
+void SharedMemoryBlock::unlink()
+{
+    if (m_created)
+        ::shm_unlink(m_systemName.c_str());
+    m_created = false;
 }
 
 void SharedMemoryBlock::destroy()

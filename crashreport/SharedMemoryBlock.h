@@ -20,6 +20,8 @@ public:
     void unmapView(void* address);
     void close();
     void destroy();
+    // Removes the name of a block this object created; the mapping stays. Async-signal-safe.
+    void unlink();
 
     const std::u16string& name() const { return m_name; }
     uint64_t size() const { return m_size; }
@@ -31,6 +33,7 @@ private:
     };
 
     std::u16string m_name;
+    std::string m_systemName;
     int m_fd = -1;
     bool m_created = false;
     uint64_t m_size = 0;
