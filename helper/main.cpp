@@ -3,8 +3,10 @@
 #include "helper/GeneratorThread.h"
 #include "helper/StopSignals.h"
 #include "model/ProjectFile.h"
+#include "crashreport/reporter/CrashReportGate.h"
 
 #include <QCommandLineParser>
+#include <QSysInfo>
 #include <QUuid>
 
 #include <iostream>
@@ -26,6 +28,7 @@ enum ExitCode {
 const QString kRequest = QStringLiteral("request");
 const QString kCache = QStringLiteral("cache");
 const QString kSessionId = QStringLiteral("session_id");
+const QString kReporterVersion = QStringLiteral("1.0");
 
 void addOptions(QCommandLineParser& parser)
 {
@@ -79,6 +82,10 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Application app(argc, argv);
     StopSignals::install();
+    // While it is installed, the crash reporter's hooks take SIGTERM and SIGINT over.
+    CrashReportGate::setUp(&app, QDateTime::currentDateTime(), kReporterVersion,
+                           CrashReportGate::reporterFlag(QDate::currentDate()),
+                           QString::fromLatin1(QSysInfo::machineUniqueId()));
     // Standard error carries one line, the reason why no video was made.
     av_log_set_level(AV_LOG_QUIET);
 

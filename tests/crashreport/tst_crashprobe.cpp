@@ -25,6 +25,11 @@ private slots:
     void longSenderFolder();
     void afterUninstall_data();
     void afterUninstall();
+    void reporterFillsTheReport();
+    void machineIdHash_data();
+    void machineIdHash();
+    void wiring_data();
+    void wiring();
 
 private:
     struct Run {
@@ -277,6 +282,81 @@ void TestCrashProbe::afterUninstall()
     QCOMPARE(run.status, QProcess::CrashExit);
     QCOMPARE(run.code, signal);
     QVERIFY(!QFileInfo::exists(run.value("report")));
+    verifyNothingLeft(run);
+}
+
+void TestCrashProbe::reporterFillsTheReport()
+{
+    const Run run = runProbe({"--reporter", "--property", "m_id=abc", "--property", "M_ID=x", "null-write"});
+    QVERIFY(run.finished);
+    QCOMPARE(run.code, 1);
+    const QJsonObject report = description(run.value("report"));
+    const QJsonObject header = report["header"].toObject();
+    QCOMPARE(header["install_flags"].toInt(), 0x606000);
+    QCOMPARE(header["priority_1"].toInt(), 1);
+    QCOMPARE(header["priority_2"].toInt(), -1);
+    QCOMPARE(header["priority_3"].toInt(), -1);
+    QCOMPARE(header["minidump_type"].toInt(), 0x1974);
+    QCOMPARE(header["screenshot_wanted"].toInt(), 1);
+    QCOMPARE(header["screenshot_flags"].toInt(), 0);
+    QCOMPARE(header["jpeg_quality"].toInt(), 75);
+    QCOMPARE(header["upload_url"].toString(), QStringLiteral("https://kestrovasoft.com/index.php"));
+    QCOMPARE(header["privacy_policy_url"].toString(), QString(""));
+    QCOMPARE(header["app_name"].toString(), QStringLiteral("K Slideshow Maker"));
+    QCOMPARE(header["report_folder"].toString(),
+             m_data->path() + "/CrashReport/UnsentCrashReports/K Slideshow Maker_1.1.3");
+    QCOMPARE(header["email_subject"].toString(), QStringLiteral("K Slideshow Maker 1.1.3 Error Report"));
+    const QJsonArray properties = report["properties"].toArray();
+    QCOMPARE(properties.size(), 2);
+    QCOMPARE(properties[0]["name"].toString(), QStringLiteral("M_ID"));
+    QCOMPARE(properties[0]["value"].toString(), QStringLiteral("x"));
+    QCOMPARE(properties[1]["name"].toString(), QStringLiteral("m_id"));
+    QCOMPARE(properties[1]["value"].toString(), QStringLiteral("87936e032c4c0c7a886db6f47d17c8b5"));
+    QCOMPARE(report["files"].toArray().size(), 0);
+    verifyNothingLeft(run);
+}
+
+void TestCrashProbe::machineIdHash_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("hash");
+    QTest::newRow("empty") << "" << "e073b72e31dc0136397252d4fa6f8ca3";
+    QTest::newRow("not ASCII") << QString::fromUtf8("é") << "d965c91b23a6074858b64733b79f08e1";
+}
+
+void TestCrashProbe::machineIdHash()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, hash);
+    const Run run = runProbe({"--reporter", "--property", "m_id=" + value, "--property", "m_id=first",
+                              "--property", "m_id=" + value, "null-write"});
+    QVERIFY(run.finished);
+    const QJsonArray properties = description(run.value("report"))["properties"].toArray();
+    QCOMPARE(properties.size(), 1);
+    QCOMPARE(properties[0]["value"].toString(), hash);
+    verifyNothingLeft(run);
+}
+
+void TestCrashProbe::wiring_data()
+{
+    QTest::addColumn<QString>("now");
+    QTest::addColumn<bool>("installs");
+    QTest::newRow("last second") << "2026-10-14T23:59:59" << true;
+    QTest::newRow("the day itself") << "2026-10-15T00:00:00" << false;
+}
+
+// The programs' set-up: a reporter only before the date, gone with the application object.
+void TestCrashProbe::wiring()
+{
+    QFETCH(QString, now);
+    QFETCH(bool, installs);
+    const Run run = runProbe({"--wiring", now, "sigterm"});
+    QVERIFY(run.finished);
+    QCOMPARE(run.values("reporter"), QStringList{installs ? "1" : "0"});
+    QCOMPARE(run.values("installed"), (QStringList{installs ? "1" : "0", "0"}));
+    QCOMPARE(run.status, QProcess::CrashExit);
+    QCOMPARE(run.code, SIGTERM);
+    QCOMPARE(run.values("report").size(), installs ? 1 : 0);
     verifyNothingLeft(run);
 }
 

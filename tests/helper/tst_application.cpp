@@ -1,7 +1,6 @@
 #include <QtTest>
 
 #include "helper/Application.h"
-#include "helper/CrashReportGate.h"
 #include "model/AppPaths.h"
 
 // Needs the real application object: the test's main creates it.
@@ -14,10 +13,6 @@ private slots:
     void cacheFolderNotCreatable();
     void cacheFolderCreatedOnce();
     void defaultCacheRoot();
-    void crashReportGate_data();
-    void crashReportGate();
-    void reporterFlag_data();
-    void reporterFlag();
 };
 
 void TestApplication::identity()
@@ -66,41 +61,6 @@ void TestApplication::defaultCacheRoot()
     QCOMPARE(AppPaths::userCacheDir(),
              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                  + "/Kestrova Slideshow Maker/cache");
-}
-
-void TestApplication::crashReportGate_data()
-{
-    QTest::addColumn<QDateTime>("now");
-    QTest::addColumn<bool>("open");
-    const QDate lastDay(2026, 10, 14);
-    QTest::newRow("long before") << QDateTime(QDate(2024, 1, 1), QTime(12, 0)) << true;
-    QTest::newRow("last minute") << QDateTime(lastDay, QTime(23, 59, 59, 999)) << true;
-    QTest::newRow("the day itself") << QDateTime(QDate(2026, 10, 15), QTime(0, 0)) << false;
-    QTest::newRow("after") << QDateTime(QDate(2027, 3, 1), QTime(8, 0)) << false;
-}
-
-void TestApplication::crashReportGate()
-{
-    QFETCH(QDateTime, now);
-    QFETCH(bool, open);
-    QCOMPARE(CrashReportGate::isOpen(now), open);
-    QCOMPARE(CrashReportGate::isOpen(now.toUTC()), open);
-}
-
-void TestApplication::reporterFlag_data()
-{
-    QTest::addColumn<QDate>("today");
-    QTest::addColumn<bool>("flag");
-    QTest::newRow("day before") << QDate(2023, 9, 19) << true;
-    QTest::newRow("the day itself") << QDate(2023, 9, 20) << false;
-    QTest::newRow("today") << QDate::currentDate() << false;
-}
-
-void TestApplication::reporterFlag()
-{
-    QFETCH(QDate, today);
-    QFETCH(bool, flag);
-    QCOMPARE(CrashReportGate::reporterFlag(today), flag);
 }
 
 int main(int argc, char** argv)

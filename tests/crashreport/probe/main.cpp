@@ -3,10 +3,17 @@
 //
 // CrashProbe [--flags <hex>] [--sender <folder>] [--callback log|cancel|again|continue|fault]
 //            [--delete-sender] [--uninstall] <failure>
+// CrashProbe --reporter [--property <name>=<value>]... <failure>
+// CrashProbe --wiring <local date and time> <failure>
 
 #include "crashreport/CCrashHandler.h"
 #include "crashreport/CrashReporterApi.h"
 #include "crashreport/CrashUtils.h"
+#include "crashreport/reporter/CrashReportGate.h"
+#include "crashreport/reporter/CrashReporter.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
 
 #include <climits>
 #include <csignal>
@@ -14,11 +21,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 // Outside the anonymous namespace, so that the compiler cannot see every class derived from it.
 struct PureBase {
@@ -138,6 +147,7 @@ int fail(const std::string& failure)
 
 struct Options {
     std::map<std::string, std::string> values;
+    std::vector<std::pair<QString, QString>> properties;
     std::string failure;
 };
 
@@ -145,11 +155,15 @@ bool parse(int argc, char** argv, Options& options)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        const bool switchOnly = argument == "--delete-sender" || argument == "--uninstall";
+        const bool switchOnly = argument == "--reporter" || argument == "--delete-sender" || argument == "--uninstall";
         if (switchOnly) {
             options.values[argument] = "1";
         } else if (argument.rfind("--", 0) == 0 && i + 1 < argc) {
-            options.values[argument] = argv[++i];
+            const QString value = QString::fromUtf8(argv[++i]);
+            if (argument == "--property")
+                options.properties.emplace_back(value.section('=', 0, 0), value.section('=', 1));
+            else
+                options.values[argument] = argv[i];
         } else if (i == argc - 1) {
             options.failure = argument;
         } else {
@@ -182,6 +196,19 @@ bool installDirectly(const Options& options)
     return true;
 }
 
+// The programs' own set-up, then the application object goes.
+void wire(int argc, char** argv, const std::string& now)
+{
+    auto* application = new QCoreApplication(argc, argv);
+    const QDateTime time = QDateTime::fromString(QString::fromStdString(now), Qt::ISODate);
+    const CrashReporter* reporter = CrashReportGate::setUp(application, time, "1.0", false, "machine");
+    say(std::string("reporter ") + (reporter ? "1" : "0"));
+    say(std::string("installed ") + (CCrashHandler::instance() ? "1" : "0"));
+    sayReportFolder();
+    delete application;
+    say(std::string("installed ") + (CCrashHandler::instance() ? "1" : "0"));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -189,8 +216,19 @@ int main(int argc, char** argv)
     Options options;
     if (!parse(argc, argv, options))
         return BadArguments;
-    if (!installDirectly(options))
+    std::unique_ptr<CrashReporter> reporter;
+    const auto wiring = options.values.find("--wiring");
+    if (wiring != options.values.end()) {
+        wire(argc, argv, wiring->second);
+    } else if (options.values.count("--reporter")) {
+        reporter = std::make_unique<CrashReporter>("K Slideshow Maker", "1.1.3", true);
+        for (const auto& property : options.properties)
+            reporter->setProperty(property.first, property.second);
+        if (!reporter->isInstalled())
+            return NotInstalled;
+    } else if (!installDirectly(options)) {
         return NotInstalled;
+    }
     sayReportFolder();
     if (options.values.count("--uninstall") && uninstallCrashReporter() != 0)
         return NotInstalled;
