@@ -1,6 +1,6 @@
 #pragma once
 
-#include "helper/ToolRun.h"
+#include "platform/ToolRun.h"
 
 #include <QString>
 #include <QStringList>

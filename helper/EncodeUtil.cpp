@@ -1,7 +1,7 @@
 #include "helper/EncodeUtil.h"
 
 #include "helper/AudioFileInfo.h"
-#include "helper/ToolRun.h"
+#include "platform/ToolRun.h"
 #include "model/AppPaths.h"
 #include "platform/ToolPaths.h"
 

@@ -1,4 +1,4 @@
-#include "helper/ToolRun.h"
+#include "platform/ToolRun.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
