@@ -85,6 +85,7 @@ int main(int argc, char** argv)
     const QString photo = writePhoto(dir);
     const Case cases[] = {
         {"pan", MotionPanLeft, false, false, false},
+        {"pan up", MotionPanUp, false, false, false},
         {"zoom in", MotionZoomInCenter, false, false, false},
         {"zoom out, fit", MotionZoomOutLeft, true, false, false},
         {"zoom in, fit, blur", MotionZoomInCenter, true, true, false},

@@ -2,6 +2,7 @@
 
 #include "model/picture/BlurredBackground.h"
 #include "model/picture/ImageLoader.h"
+#include "model/picture/ShiftedPicture.h"
 #include "model/MotionType.h"
 
 #include <QPainter>
@@ -51,6 +52,14 @@ QRect insideOf(const QRectF& rect)
 {
     const QPoint topLeft(int(std::ceil(rect.left())), int(std::ceil(rect.top())));
     const QPoint end(int(std::floor(rect.right())), int(std::floor(rect.bottom())));
+    return QRect(topLeft, end - QPoint(1, 1));
+}
+
+// The pixels whose centres lie inside the rectangle.
+QRect centresIn(const QRectF& rect)
+{
+    const QPoint topLeft(int(std::ceil(rect.left() - 0.5)), int(std::ceil(rect.top() - 0.5)));
+    const QPoint end(int(std::ceil(rect.right() - 0.5)), int(std::ceil(rect.bottom() - 0.5)));
     return QRect(topLeft, end - QPoint(1, 1));
 }
 
@@ -108,9 +117,15 @@ QImage ProjectItemSimple::renderMotion(int motion, int width, int height, bool s
     const QRect covered = m_enlarged.hasAlphaChannel() ? QRect() : insideOf(target);
     paintFill(canvas, covered, scaleToFit && blurBackground ? &blurredFill(m_enlarged, width, height) : nullptr);
 
+    const QRectF crop = motionCrop(motion, m_enlarged.size(), progress);
+    // A window as large as its target moves by fractions of a pixel, not whole pixels.
+    if (crop.size() == target.size()) {
+        drawShifted(canvas, centresIn(target), m_enlarged, crop.topLeft() - target.topLeft());
+        return canvas;
+    }
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(target, m_enlarged, motionCrop(motion, m_enlarged.size(), progress));
+    painter.drawImage(target, m_enlarged, crop);
     painter.end();
     return canvas;
 }
@@ -226,13 +241,13 @@ QImage ProjectItemSimple::enlargedPicture(int width, int height) const
         picture.isNull() ? picture : picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     // An unreadable picture, or one memory did not suffice for, shows nothing.
     if (enlarged.isNull()) {
-        enlarged = QImage(size, QImage::Format_ARGB32);
+        enlarged = QImage(size, QImage::Format_ARGB32_Premultiplied);
         enlarged.fill(Qt::transparent);
         return enlarged;
     }
-    // An opaque picture is drawn as a plain copy, without blending, in every motion frame.
-    if (opaque)
-        enlarged.convertTo(QImage::Format_RGB32);
+    // An opaque picture is drawn as a plain copy, without blending, in every motion frame;
+    // one with alpha is kept premultiplied, as it is drawn.
+    enlarged.convertTo(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     return enlarged;
 }
 

@@ -5,7 +5,9 @@
 #include "support/PhotoFixtures.h"
 
 #include <QJsonObject>
+#include <QPainter>
 
+#include <limits>
 #include <memory>
 
 using namespace PhotoFixtures;
@@ -32,6 +34,22 @@ bool allBlack(const QImage& image)
             if (image.pixel(x, y) != qRgb(0, 0, 0))
                 return false;
     return true;
+}
+
+// Where the frame's brightness is centred, to a small fraction of a pixel.
+QPointF brightCentre(const QImage& frame)
+{
+    double sum = 0, x = 0, y = 0;
+    for (int row = 0; row < frame.height(); ++row) {
+        const auto* line = reinterpret_cast<const QRgb*>(frame.constScanLine(row));
+        for (int column = 0; column < frame.width(); ++column) {
+            const int value = qRed(line[column]);
+            sum += value;
+            x += double(value) * column;
+            y += double(value) * row;
+        }
+    }
+    return QPointF(x / sum, y / sum);
 }
 
 // A photo slide that keeps no caption.
@@ -68,6 +86,8 @@ private slots:
     void motionCrop();
     void motionFrames_data();
     void motionFrames();
+    void panSteps_data();
+    void panSteps();
     void motionNoneIsStill();
     void ownMotion();
     void turnedCornersBlack();
@@ -366,6 +386,48 @@ void TestSlidePicture::motionFrames()
                  qPrintable(QStringLiteral("%1,%2: %3, expected %4")
                                 .arg(p.x()).arg(p.y()).arg(describe(out.pixel(p)), describe(expected))));
     }
+}
+
+void TestSlidePicture::panSteps_data()
+{
+    QTest::addColumn<int>("motion");
+    QTest::addColumn<QSize>("frame");
+    QTest::addColumn<int>("frames"); // of the motion
+    // A 4 s slide and a 12 s slide at 30 frames a second: about 1.07 and 0.71 pixels a frame.
+    // At 1366 x 768 the window is a little smaller than the frame, so it is also scaled.
+    for (int motion : {MotionPanLeft, MotionPanRight, MotionPanUp, MotionPanDown}) {
+        QTest::addRow("motion %d, 640x360", motion) << motion << QSize(640, 360) << 120;
+        QTest::addRow("motion %d, 1280x720", motion) << motion << QSize(1280, 720) << 360;
+        QTest::addRow("motion %d, 1366x768", motion) << motion << QSize(1366, 768) << 120;
+    }
+}
+
+void TestSlidePicture::panSteps()
+{
+    QFETCH(int, motion);
+    QFETCH(QSize, frame);
+    QFETCH(int, frames);
+    // Every frame moves a bright spot by the same distance, fractions of a pixel included:
+    // no frame stands still and none jumps a pixel further.
+    QImage photo = solid(960, 540, Qt::black);
+    QPainter(&photo).fillRect(460, 250, 40, 40, Qt::white);
+    const auto item = slide(write("spot.png", photo));
+    const bool across = motion == MotionPanLeft || motion == MotionPanRight;
+    double least = std::numeric_limits<double>::max();
+    double most = std::numeric_limits<double>::lowest();
+    QPointF before;
+    for (int i = 0; i <= frames; ++i) {
+        const QPointF centre = brightCentre(item->renderMotion(
+            motion, frame.width(), frame.height(), false, false, kFullProgress * i / frames));
+        const double step = qAbs(across ? centre.x() - before.x() : centre.y() - before.y());
+        if (i > 0) {
+            least = std::min(least, step);
+            most = std::max(most, step);
+        }
+        before = centre;
+    }
+    QVERIFY2(most - least < 0.15,
+             qPrintable(QStringLiteral("steps from %1 to %2 px").arg(least).arg(most)));
 }
 
 void TestSlidePicture::motionNoneIsStill()
