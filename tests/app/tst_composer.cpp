@@ -439,11 +439,12 @@ void TestComposer::realHelperMakesAVideo()
     QCOMPARE(finished.count(), 1);
     QCOMPARE(finished.first().first().toString(), video);
     QVERIFY(QFileInfo(video).size() > 0);
+    // Lines that come together count as their last, so there may be a single signal.
     const Signals seen = progressOf(progress);
     QVERIFY(!seen.isEmpty());
     for (int i = 1; i < seen.size(); ++i)
         QVERIFY(seen[i].first >= seen[i - 1].first);
-    QVERIFY(seen.last().first > seen.first().first);
+    QCOMPARE(seen.last().first, 100);
 }
 
 QTEST_GUILESS_MAIN(TestComposer)
