@@ -2,6 +2,8 @@
 
 #include "app/audio/AudioFilesController.h"
 #include "app/audio/Mp3.h"
+#include "app/audio/WavConversion.h"
+#include "support/AudioFixture.h"
 #include "support/FakeAudioPlayer.h"
 
 #include <QMimeData>
@@ -59,6 +61,7 @@ private slots:
     void urlDrops();
     void togglePlay();
     void prepareRemakesMissingWavFiles();
+    void importsThroughTheConverters();
 
 private:
     // Imports name "x" as track x; "bad" fails; "gate" waits for the gate.
@@ -360,6 +363,22 @@ void TestAudioFilesController::prepareRemakesMissingWavFiles()
     QCOMPARE(tracks.at(1).wavFileName, kept.wavFileName);
     QCOMPARE(tracks.at(2).wavFileName, QString("/music/empty.mp3.new.wav"));
     QCOMPARE(m_log, QStringList({"started", "0 0", "33 0", "66 0", "finished"}));
+}
+
+void TestAudioFilesController::importsThroughTheConverters()
+{
+    const QString source = m_dir.filePath("song 'one'.ogg");
+    QVERIFY(AudioFixture::makeTone(source, 1.5));
+    const QString temp = m_dir.filePath("run");
+    AudioFilesController controller([&temp] { return temp; });
+
+    QCOMPARE(controller.importFiles({source, m_dir.filePath("missing.mp3")}, -1), 1);
+
+    const AudioTrack imported = controller.tracks().value(0);
+    QCOMPARE(imported.fileName, source);
+    QCOMPARE(imported.wavFileName, temp + "/WavTempDir/file_0.wav");
+    QVERIFY2(qAbs(imported.duration_ms - 1500) <= 100, qPrintable(QString::number(imported.duration_ms)));
+    cleanupWavTempDir();
 }
 
 QTEST_GUILESS_MAIN(TestAudioFilesController)
