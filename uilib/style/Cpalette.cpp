@@ -1,6 +1,8 @@
 #include "uilib/style/Cpalette.h"
 
+#include "uilib/controls/CButton.h"
 #include "uilib/style/CAnimationIcon.h"
+#include "uilib/style/CAnimationWidget.h"
 #include "uilib/style/CButtonDraw.h"
 #include "uilib/style/CSpinBoxDraw.h"
 #include "uilib/style/ColorUtils.h"
@@ -253,6 +255,31 @@ void Cpalette::styleText(QLabel* label, int kind)
 
 void Cpalette::styleReserved(QWidget*, int) {}
 
+namespace {
+// Check boxes, radio buttons and toggles: checkable, maybe exclusive, and their own check
+// animation when the palette gives them their icon.
+void setChoiceBehaviour(CButton* button, bool exclusive, QEasingCurve::Type forward,
+                        QEasingCurve::Type backward, bool ownAnimation)
+{
+    if (!button)
+        return;
+    button->setCheckable(true);
+    if (exclusive)
+        button->setExclusive(true);
+    button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+    if (!ownAnimation)
+        return;
+    AnimationParams params;
+    params.forwardCurve = forward;
+    params.forwardDuration = 150;
+    params.backwardCurve = backward;
+    params.backwardDuration = 150;
+    params.startValue = 0.0;
+    params.endValue = 1.0;
+    button->animation()->setCheckedAnimationParams(params);
+}
+} // namespace
+
 void Cpalette::styleButton(CButtonDraw* button, int kind, const QString& icon)
 {
     if (!button)
@@ -260,6 +287,7 @@ void Cpalette::styleButton(CButtonDraw* button, int kind, const QString& icon)
     if (!button->hasIcon() || !icon.isEmpty())
         button->setIcon(icon);
     QWidget* owner = button->widget();
+    auto* push = dynamic_cast<CButton*>(button);
     const QColor hover = hoverOverlayColor(QColor());
     const QColor pressed = pressedOverlayColor(QColor());
     const QColor none;
@@ -290,12 +318,17 @@ void Cpalette::styleButton(CButtonDraw* button, int kind, const QString& icon)
         iconWhenNone(kind == 13 ? 1 : 3);
         button->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         button->setIconRecolored(false);
+        if (kind == 13)
+            setChoiceBehaviour(push, false, QEasingCurve::Linear, QEasingCurve::InCubic, icon.isEmpty());
+        else
+            setChoiceBehaviour(push, false, QEasingCurve::Linear, QEasingCurve::Linear, icon.isEmpty());
         break;
     case 14:
         button->setTextColors(ColorSet(textColor()));
         button->setSpacing(metric(21));
         iconWhenNone(2);
         button->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        setChoiceBehaviour(push, true, QEasingCurve::InCubic, QEasingCurve::InCubic, icon.isEmpty());
         break;
     case 16: {
         const QColor text = textOn(color(9));
@@ -305,6 +338,10 @@ void Cpalette::styleButton(CButtonDraw* button, int kind, const QString& icon)
         button->setSecondaryTextColors(secondary(text));
         button->setLayoutMode(1);
         button->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        if (push) {
+            push->setExclusive(true);
+            push->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+        }
         break;
     }
     case 17:
@@ -340,6 +377,12 @@ void Cpalette::styleButton(CButtonDraw* button, int kind, const QString& icon)
         button->setSecondaryTextColors(secondary(text));
         button->setLayoutMode(1);
         button->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        if (push) {
+            push->setCheckable(true);
+            push->setExclusive(true);
+            push->setClickableWhenChecked(true);
+            push->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+        }
         break;
     }
     case 20:
