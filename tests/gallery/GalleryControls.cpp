@@ -1,9 +1,13 @@
-// Panels, buttons of every kind in their states, and a button group with its indicator.
+// Panels, buttons of every kind in their states, a button group with its indicator, and the
+// text and icon labels.
 
 #include "Gallery.h"
 
 #include "uilib/controls/CButton.h"
 #include "uilib/controls/CPanel.h"
+#include "uilib/controls/CWidgetIcon.h"
+#include "uilib/controls/CWidgetText.h"
+#include "uilib/controls/CWidgetTextIcon.h"
 #include "uilib/style/CAnimationWidget.h"
 #include "uilib/style/CButtonGroup.h"
 #include "uilib/style/CStyle.h"
@@ -109,6 +113,44 @@ TY_GALLERY_ENTRY("controls-button-group")
         indicator->setGeometry(10, 48, 10, 3);
         group.setCheckedValueSilently(1);
         group.setSelectionIndicator(indicator);
+        page.add(renderWidget(&sheet, 1.0, currentPalette()->color(2)), QString(), dark);
+    }
+}
+
+TY_GALLERY_ENTRY("controls-labels")
+{
+    const QString caption = QStringLiteral("A caption that is too long for its label");
+    for (bool dark : {false, true}) {
+        page.usePalette(dark);
+        QWidget sheet;
+        sheet.resize(260, 190);
+        auto* elided = new CWidgetText(8, &sheet);
+        elided->setText(caption);
+        elided->setGeometry(10, 10, 150, 20);
+        auto* wrapped = new CWidgetText(9, &sheet);
+        wrapped->setWrapAnywhere(true);
+        wrapped->setText(QString(60, QLatin1Char('w')));
+        wrapped->setGeometry(10, 36, 150, wrapped->heightForWidth(150));
+        auto* disabled = new CWidgetText(&sheet);
+        disabled->setText(QStringLiteral("Disabled label"));
+        disabled->setEnabled(false);
+        disabled->setGeometry(10, 36 + wrapped->height() + 6, 150, 20);
+        auto* textIcon = new CWidgetTextIcon(12, currentPalette()->titleBarIcon(11), &sheet);
+        textIcon->setText(QStringLiteral("Text and icon"));
+        textIcon->setGeometry(QRect(QPoint(10, disabled->geometry().bottom() + 8), textIcon->sizeHint()));
+        const char* const iconName = ":/uilib/titlebar-close.svg";
+        for (int look = 0; look < 3; ++look) {
+            auto* icon = new CWidgetIcon(iconName, &sheet);
+            icon->setIconSize(QSize(24, 24));
+            icon->setIconColor(currentPalette()->textColor());
+            icon->setEnabled(look != 1);
+            if (look == 2) {
+                icon->setCornerRadius(6);
+                icon->setIconColor(QColor(0x3D7EDB));
+                icon->setIconSize(QSize(40, 40));
+            }
+            icon->setGeometry(QRect(QPoint(170, 10 + look * 50), icon->sizeHint()));
+        }
         page.add(renderWidget(&sheet, 1.0, currentPalette()->color(2)), QString(), dark);
     }
 }

@@ -1,8 +1,9 @@
 #include "uilib/controls/CButton.h"
 
+#include "uilib/controls/ButtonContent.h"
+
 #include "uilib/style/CAnimationWidget.h"
 #include "uilib/style/CButtonGroup.h"
-#include "uilib/style/CIcon.h"
 #include "uilib/style/CPainterScope.h"
 #include "uilib/style/CStyle.h"
 #include "uilib/style/Cpalette.h"
@@ -17,8 +18,7 @@
 
 struct CButton::Private
 {
-    mutable QSize sizeHint{-1, -1};
-    mutable QSize minimumSizeHint{-1, -1};
+    mutable SizeHintCache sizes;
     bool checkable = false;
     bool exclusive = false;
     bool clickableWhenCheckable = false;
@@ -35,21 +35,6 @@ struct CButton::Private
     QPointer<FocusProxyFilter> focusFilter;
 };
 
-namespace {
-// Text colours before the palette styles the button: role 16 when normal, nothing on hover or press.
-ColorSet initialTextColors()
-{
-    const QColor text = currentPalette()->color(16);
-    return ColorSet(text, Qt::transparent, Qt::transparent, QColor(), text, Qt::transparent,
-                    Qt::transparent, QColor());
-}
-
-QString iconPath(const CButtonDraw& button)
-{
-    return button.hasIcon() ? button.icon()->path() : QString();
-}
-} // namespace
-
 CButton::CButton(int styleKind, const QString& iconName, QWidget* parent, bool deferStyle)
     : CWidgetBase(parent)
     , CButtonDraw(this)
@@ -58,13 +43,9 @@ CButton::CButton(int styleKind, const QString& iconName, QWidget* parent, bool d
 {
     setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::NoFocus);
-    setIcon(iconName);
-    setTextColors(initialTextColors());
-    setSpacing(currentPalette()->metric(18));
+    setUpButtonContent(*this, this, iconName);
     d->animation = new CAnimationWidget(0, this);
     d->animation->setWidget(this);
-    setMinimumSize(0, 0);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     if (!deferStyle)
         applyStyle();
 }
@@ -177,21 +158,21 @@ void CButton::updateAnimationState()
 void CButton::applyStyle()
 {
     if (hasStyle())
-        currentPalette()->styleButton(this, styleKind(), iconPath(*this));
+        currentPalette()->styleButton(this, styleKind(), buttonIconPath(*this));
 }
 
 QSize CButton::sizeHint() const
 {
-    if (d->sizeHint == QSize(-1, -1))
-        d->sizeHint = CButtonDraw::sizeHint();
-    return d->sizeHint;
+    if (d->sizes.hint == QSize(-1, -1))
+        d->sizes.hint = CButtonDraw::sizeHint();
+    return d->sizes.hint;
 }
 
 QSize CButton::minimumSizeHint() const
 {
-    if (d->minimumSizeHint == QSize(-1, -1))
-        d->minimumSizeHint = CButtonDraw::minimumSizeHint();
-    return d->minimumSizeHint;
+    if (d->sizes.minimum == QSize(-1, -1))
+        d->sizes.minimum = CButtonDraw::minimumSizeHint();
+    return d->sizes.minimum;
 }
 
 int CButton::heightForWidth(int width) const
@@ -206,8 +187,7 @@ bool CButton::hasHeightForWidth() const
 
 void CButton::geometryChanged()
 {
-    d->sizeHint = QSize(-1, -1);
-    d->minimumSizeHint = QSize(-1, -1);
+    d->sizes.reset();
     updateGeometry();
 }
 

@@ -16,6 +16,12 @@ public:
     explicit CPanel(QWidget* parent = nullptr, bool deferStyle = false);
     ~CPanel() override;
 
+    // As a widget; the drawing part's own are reached through CPanelDraw.
+    using QWidget::minimumSizeHint;
+    using QWidget::rect;
+    using QWidget::resize;
+    using QWidget::sizeHint;
+
     void applyStyle() override;
     CAnimationWidget* animation() const { return m_animation; }
 

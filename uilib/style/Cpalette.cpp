@@ -1,6 +1,7 @@
 #include "uilib/style/Cpalette.h"
 
 #include "uilib/controls/CButton.h"
+#include "uilib/controls/CWidgetText.h"
 #include "uilib/style/CAnimationIcon.h"
 #include "uilib/style/CAnimationWidget.h"
 #include "uilib/style/CButtonDraw.h"
@@ -239,6 +240,8 @@ void Cpalette::styleText(QLabel* label, int kind)
     case 8:
         applyFontToWidget(label, metric(29), QFont::Normal, QStringLiteral("Tahoma"));
         label->setAlignment(Qt::Alignment(0xA4));
+        if (auto* text = qobject_cast<CWidgetText*>(label))
+            text->setElideMode(Qt::ElideRight);
         break;
     case 9:
         label->setWordWrap(true);
