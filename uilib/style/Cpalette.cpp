@@ -1,6 +1,7 @@
 #include "uilib/style/Cpalette.h"
 
 #include "uilib/controls/CButton.h"
+#include "uilib/controls/CChadowLine.h"
 #include "uilib/controls/CWidgetText.h"
 #include "uilib/style/CAnimationIcon.h"
 #include "uilib/style/CAnimationWidget.h"
@@ -482,7 +483,13 @@ QString Cpalette::menuStyleSheet(int kind) const
              opaque(colorSet(0).checkedNormal).name(), separator);
 }
 
-void Cpalette::styleShadowLine(CChadowLine*, int) {}
+void Cpalette::styleShadowLine(CChadowLine* line, int kind)
+{
+    if (!line || kind != 42)
+        return;
+    line->setShadowSize(metric(1));
+    line->setColor(color(4));
+}
 void Cpalette::styleAnimationIcon(CIcon* icon)
 {
     if (!icon)
