@@ -186,6 +186,7 @@ void TestShadowLines::paletteLook()
 
 void TestShadowLines::innerLinesFollowScrollPosition()
 {
+    ManualAnimationClock clock;
     ScrollScene scene;
     CShadowInner inner(scene.area, nullptr);
     inner.setEdgeShadows(Qt::TopEdge | Qt::BottomEdge, 42, 9);
@@ -197,10 +198,12 @@ void TestShadowLines::innerLinesFollowScrollPosition()
     QVERIFY(bottom->isVisible());
     QScrollBar* bar = scene.area->verticalScrollBar();
     bar->setValue(bar->maximum());
-    QTRY_VERIFY(top->isVisible());
-    QTRY_VERIFY(!bottom->isVisible());
+    clock.advance(1000);
+    QVERIFY(top->isVisible());
+    QVERIFY(!bottom->isVisible());
     scene.content->resize(150, 100);
-    QTRY_VERIFY(!top->isVisible());
+    clock.advance(1000);
+    QVERIFY(!top->isVisible());
     QVERIFY(!bottom->isVisible());
 }
 
