@@ -2,7 +2,9 @@
 
 #include "uilib/controls/CChadowLine.h"
 #include "uilib/controls/CShadowInner.h"
+#include "uilib/style/CResourceCache.h"
 #include "uilib/style/CStyle.h"
+#include "app/CSystemTools.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
@@ -20,6 +22,7 @@ private slots:
     void insideTopLineDarkestAtBorder_data();
     void insideTopLineDarkestAtBorder();
     void paletteLook();
+    void shadowImageMadeOnce();
     void innerLinesFollowScrollPosition();
     void innerLinesAnimateOnlyFromScrollBars();
     void secondSetEdgeShadowsReplacesLines();
@@ -182,6 +185,28 @@ void TestShadowLines::paletteLook()
     QCOMPARE(line.color(), currentPalette()->color(4));
     CChadowLine other(41, Qt::TopEdge, 2, scene.target);
     QCOMPARE(other.shadowSize(), 0);
+}
+
+void TestShadowLines::shadowImageMadeOnce()
+{
+    Scene scene;
+    CChadowLine first(-1, Qt::TopEdge, 2, scene.target);
+    CChadowLine second(-1, Qt::BottomEdge, 1, scene.target);
+    for (CChadowLine* line : {&first, &second}) {
+        line->setShadowSize(7);
+        line->setColor(QColor(10, 20, 30, 200));
+    }
+    CResourceCache* cache = CSystemTools::instance()->resourceCache();
+    const QString key = QStringLiteral("1-14-%1").arg(QColor(10, 20, 30, 200).rgba());
+    QPixmap cached;
+    QVERIFY(!cache->find(key, &cached));
+    renderWidget(&first, 1.0);
+    QVERIFY(cache->find(key, &cached));
+    QCOMPARE(cached.size(), QSize(29, 29));
+    const int cost = cache->totalCost();
+    renderWidget(&second, 1.0);
+    renderWidget(&first, 1.0);
+    QCOMPARE(cache->totalCost(), cost);
 }
 
 void TestShadowLines::innerLinesFollowScrollPosition()
