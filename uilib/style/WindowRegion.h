@@ -2,6 +2,7 @@
 
 #include <QPainterPath>
 #include <QPoint>
+#include <QRect>
 #include <QRegion>
 #include <QSize>
 
@@ -15,3 +16,20 @@ void setRoundedWidgetMask(QWidget* widget, const QSize& size, const QPoint& offs
 // Gives the widget the region, in device pixels, as its mask.
 void applyWidgetRegion(QWidget* widget, const QRegion& deviceRegion);
 void clearWidgetMask(QWidget* widget);
+
+// How combineNativeRegion joins a rounded rectangle to a region.
+enum class RegionCombine { And = 1, Or = 2, Xor = 3, Diff = 4, Copy = 5 };
+
+// The region of the rectangle in device pixels, with rounded corners when radius > 0; it always
+// covers the whole rectangle's bounds.
+QRegion makeNativeRectRegion(const QRect& rect, int radius);
+// Combines the region with makeNativeRectRegion(rect, radius); false (region untouched) for an
+// unknown mode.
+bool combineNativeRegion(QRegion& region, const QRect& rect, int radius, int mode);
+
+// The widget at the global point, passing over top-levels that are transparent for mouse events
+// or masked at the point; null over no window.
+QWidget* regionAwareWidgetAt(const QPoint& global);
+// Children first (windows skipped): updateGeometry() on widgets without a layout, then activates
+// the layouts of the tree.
+void updateGeometryTree(QWidget* widget);
