@@ -4,6 +4,9 @@
 #include "uilib/controls/CTitleBar.h"
 #include "uilib/style/CAnimationProgress.h"
 
+#include "uilib/style/CStyle.h"
+#include "uilib/style/Cpalette.h"
+
 #include <QVBoxLayout>
 
 namespace {
@@ -14,7 +17,6 @@ struct TitledWindow
     explicit TitledWindow(int buttons)
     {
         window.resize(420, 140);
-        window.setAutoFillBackground(true);
         bar = new CTitleBar(&window);
         bar->setButtons(buttons);
         bar->titleLabel()->setText(QStringLiteral("Window title"));
@@ -29,6 +31,11 @@ struct TitledWindow
     CTitleBar* bar;
 };
 
+QImage shot(QWidget* window)
+{
+    return renderWidget(window, 1.0, currentPalette()->color(2));
+}
+
 } // namespace
 
 TY_GALLERY_ENTRY("window-titlebar")
@@ -36,14 +43,14 @@ TY_GALLERY_ENTRY("window-titlebar")
     for (const bool dark : {false, true}) {
         page.usePalette(dark);
         TitledWindow all(7);
-        page.add(renderWidget(&all.window, 1.0), "normal", dark);
+        page.add(shot(&all.window), "normal", dark);
         all.window.showMaximized();
         QCoreApplication::processEvents();
         all.window.resize(420, 140);
         QCoreApplication::processEvents();
-        page.add(renderWidget(&all.window, 1.0), "maximised", dark);
+        page.add(shot(&all.window), "maximised", dark);
         TitledWindow closeOnly(4);
-        page.add(renderWidget(&closeOnly.window, 1.0), "close-only", dark);
+        page.add(shot(&closeOnly.window), "close-only", dark);
     }
 }
 
@@ -54,6 +61,6 @@ TY_GALLERY_ENTRY("window-overlay")
         TitledWindow titled(7);
         auto* overlay = new COverlay(&titled.window);
         overlay->fade()->jumpToEnd();
-        page.add(renderWidget(&titled.window, 1.0), "dimmed", dark);
+        page.add(shot(&titled.window), "dimmed", dark);
     }
 }
