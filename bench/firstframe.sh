@@ -23,19 +23,7 @@ photos="$work/photos"
 photoCount=6
 runs=5
 photoFilter='gradients=size=1500x1000:nb_colors=5:seed=%d,format=rgb24,noise=alls=25:allf=u,scale=6000:4000:flags=bicubic'
-
-make_photos() {
-  local stamp="$photos/recipe" i filter
-  [ "$(cat "$stamp" 2>/dev/null)" = "$photoFilter" ] || rm -rf "$photos"
-  mkdir -p "$photos"
-  for ((i = 1; i <= photoCount; i++)); do
-    [ -s "$photos/photo$i.jpg" ] && continue
-    rm -f "$stamp"
-    printf -v filter "$photoFilter" "$i"
-    ffmpeg -v error -y -f lavfi -i "$filter" -frames:v 1 -q:v 6 "$photos/photo$i.jpg"
-  done
-  printf '%s\n' "$photoFilter" >"$stamp"
-}
+photoQuality=6
 
 write_project() {
   local file=$1 i slides=""

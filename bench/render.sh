@@ -27,20 +27,6 @@ photoCount=20
 photoFilter='gradients=size=1000x750:nb_colors=5:seed=%d,format=rgb24,noise=alls=25:allf=u,scale=4000:3000:flags=bicubic'
 photoQuality=6
 
-# Made once; made again when the recipe in the stamp beside them differs or a run was cut short.
-make_photos() {
-  local stamp="$photos/recipe" recipe="$photoFilter -q:v $photoQuality" i filter
-  [ "$(cat "$stamp" 2>/dev/null)" = "$recipe" ] || rm -rf "$photos"
-  mkdir -p "$photos"
-  for ((i = 1; i <= photoCount; i++)); do
-    [ -s "$photos/photo$i.jpg" ] && continue
-    rm -f "$stamp"
-    printf -v filter "$photoFilter" "$i"
-    ffmpeg -v error -y -f lavfi -i "$filter" -frames:v 1 -q:v "$photoQuality" "$photos/photo$i.jpg"
-  done
-  printf '%s\n' "$recipe" >"$stamp"
-}
-
 # The project of `count` photo slides after a hidden title slide.
 write_project() {
   local size=$1 count=$2 output=$3 file=$4 i slides=""
