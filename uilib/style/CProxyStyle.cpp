@@ -5,7 +5,30 @@
 #include "uilib/style/CStyle.h"
 #include "uilib/style/Cpalette.h"
 
+#include <QApplication>
+#include <QStyleFactory>
 #include <QWidget>
+
+namespace {
+
+// The key of the style under the application's proxies, so a fresh one of the same kind can be made.
+QString applicationStyleKey()
+{
+    QStyle* style = QApplication::style();
+    while (auto* proxy = qobject_cast<QProxyStyle*>(style))
+        style = proxy->baseStyle();
+    return style ? style->objectName() : QString();
+}
+
+} // namespace
+
+QStyle* makeLibraryStyle()
+{
+    QStyle* style = QStyleFactory::create(applicationStyleKey());
+    if (!style)
+        style = QStyleFactory::create(QStringLiteral("fusion"));
+    return new CProxyStyle(style);
+}
 
 CProxyStyle::CProxyStyle(QStyle* base)
     : QProxyStyle(base)

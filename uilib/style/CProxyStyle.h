@@ -18,3 +18,6 @@ public:
     int styleHint(StyleHint hint, const QStyleOption* option = nullptr, const QWidget* widget = nullptr,
                   QStyleHintReturn* returnData = nullptr) const override;
 };
+
+// A new library style over a fresh style of the application's kind, for a proxy that owns its base.
+QStyle* makeLibraryStyle();

@@ -5,30 +5,7 @@
 #include "uilib/style/LibUtils.h"
 
 #include <QAbstractSpinBox>
-#include <QApplication>
-#include <QStyleFactory>
 #include <QStyleOptionSpinBox>
-
-namespace {
-
-// The key of the style under the application's proxies, so a fresh one of the same kind can be made.
-QString applicationStyleKey()
-{
-    QStyle* style = QApplication::style();
-    while (auto* proxy = qobject_cast<QProxyStyle*>(style))
-        style = proxy->baseStyle();
-    return style ? style->objectName() : QString();
-}
-
-QStyle* makeBaseStyle()
-{
-    QStyle* style = QStyleFactory::create(applicationStyleKey());
-    if (!style)
-        style = QStyleFactory::create(QStringLiteral("fusion"));
-    return new CProxyStyle(style);
-}
-
-} // namespace
 
 CDrawArrow::CDrawArrow(CSpinBoxDraw* spin, QWidget* spinWidget)
     : CButtonDraw(nullptr), m_spin(spin), m_animation(new CAnimationWidget(0, nullptr))
@@ -95,7 +72,7 @@ void CSpinBoxDraw::paintArrow(CPainterScope& scope, CDrawArrow* arrow, const QSt
 }
 
 SpinBoxProxyStyle::SpinBoxProxyStyle(CSpinBoxDraw* spin, QObject* parent)
-    : QProxyStyle(makeBaseStyle()), m_spin(spin)
+    : QProxyStyle(makeLibraryStyle()), m_spin(spin)
 {
     setParent(parent);
 }

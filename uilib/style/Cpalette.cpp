@@ -1,5 +1,6 @@
 #include "uilib/style/Cpalette.h"
 
+#include "uilib/controls/CAnimationScrollBar.h"
 #include "uilib/controls/CButton.h"
 #include "uilib/controls/CChadowLine.h"
 #include "uilib/controls/CWidgetText.h"
@@ -462,7 +463,21 @@ void Cpalette::styleSpinBox(CSpinBoxDraw* spin, int kind)
 void Cpalette::styleSlider(CSlider*, int) {}
 void Cpalette::styleProgressBar(CProgressBar*, int) {}
 void Cpalette::styleScrollArea(CScrollArea*, int) {}
-void Cpalette::styleScrollBar(QScrollBar*, int) {}
+
+void Cpalette::styleScrollBar(QScrollBar* bar, int kind)
+{
+    auto* animated = qobject_cast<CAnimationScrollBar*>(bar);
+    if (!animated || kind != 40)
+        return;
+    if (isDark()) {
+        const QColor white(255, 255, 255, 60);
+        animated->setGrooveColor(QColor(255, 255, 255, 30));
+        animated->setHandleColors(ColorSet(white, white, QColor(255, 255, 255, 30), QColor()));
+        return;
+    }
+    animated->setGrooveColor(QColor(0, 0, 0, 24));
+    animated->setHandleColors(ColorSet(QColor(0, 0, 0, 92), QColor(0, 0, 0, 24), QColor(0, 0, 0, 46), QColor()));
+}
 
 void Cpalette::styleMenu(QWidget* menu, int kind)
 {
