@@ -3,6 +3,7 @@
 #include "uilib/controls/CAnimationScrollBar.h"
 #include "uilib/controls/CButton.h"
 #include "uilib/controls/CChadowLine.h"
+#include "uilib/controls/CLinEdit.h"
 #include "uilib/controls/CWidgetText.h"
 #include "uilib/style/CAnimationIcon.h"
 #include "uilib/style/CAnimationWidget.h"
@@ -442,7 +443,21 @@ void Cpalette::styleBox(CPanelDraw* box)
         widget->setMinimumHeight(metric(25));
 }
 
-void Cpalette::styleLineEdit(CLinEdit*, int) {}
+void Cpalette::styleLineEdit(CLinEdit* edit, int kind)
+{
+    if (!edit)
+        return;
+    styleBox(edit);
+    edit->setTrailingSpacing(metric(24));
+    switch (kind) {
+    case 30: edit->addClearButton(false); break;
+    case 31: edit->addClearButton(true); break;
+    case 32: edit->setEchoMode(QLineEdit::Password); break;
+    case 33: edit->setMaskWhenUnfocused(true); break;
+    default: break;
+    }
+}
+
 void Cpalette::styleTextEdit(CTextEdit*, int) {}
 
 void Cpalette::styleSpinBox(CSpinBoxDraw* spin, int kind)

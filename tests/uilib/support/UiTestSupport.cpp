@@ -211,6 +211,20 @@ QColor DarkTestPalette::color(int role) const
     }
 }
 
+ColorSet DarkTestPalette::colorSet(int kind) const
+{
+    switch (kind) {
+    case 4: return ColorSet(QColor(0x38383C), QColor(0x38383C), QColor(0x38383C), QColor(0x303034));
+    case 5: {
+        const QColor outline = colorWithAlpha(Qt::white, 0.16);
+        const QColor focus = color(0);
+        return ColorSet(outline, colorWithAlpha(Qt::white, 0.3), outline, colorWithAlpha(Qt::white, 0.08), focus,
+                        focus, focus, colorWithAlpha(Qt::white, 0.08));
+    }
+    default: return Cpalette::colorSet(kind);
+    }
+}
+
 Cpalette* registerDarkTestPalette()
 {
     CStyle* style = CSystemTools::instance()->style();

@@ -126,6 +126,8 @@ public:
     QString name() const override;
     bool isDark() const override;
     QColor color(int role) const override;
+    // Input boxes on a dark fill with a faint outline.
+    ColorSet colorSet(int kind) const override;
 };
 
 // Registers the dark palette once with the current style holder and returns it.

@@ -1,0 +1,91 @@
+// Line edits, text edits and spin boxes in their states.
+
+#include "Gallery.h"
+
+#include "uilib/controls/CLinEdit.h"
+#include "uilib/controls/CWidgetText.h"
+#include "uilib/style/CAnimationWidget.h"
+#include "uilib/style/CStyle.h"
+
+#include <QFile>
+#include <QGridLayout>
+
+namespace {
+
+// A magnifier drawn in grey, for the leading icon.
+QString writeSearchIcon(const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath(QStringLiteral("search.svg"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"16\" height=\"16\" viewBox=\"0 0 16 16\">"
+               "<circle cx=\"6.5\" cy=\"6.5\" r=\"4.5\" fill=\"none\" stroke=\"#808080\" stroke-width=\"1.6\"/>"
+               "<line x1=\"10\" y1=\"10\" x2=\"14.5\" y2=\"14.5\" stroke=\"#808080\" stroke-width=\"2\"/></svg>");
+    return path;
+}
+
+// A sheet of captioned rows on the palette's window colour.
+class Sheet
+{
+public:
+    Sheet() : m_grid(new QGridLayout(&widget)) { m_grid->setColumnMinimumWidth(1, 240); }
+
+    template <class Edit>
+    Edit* add(const QString& caption, Edit* edit)
+    {
+        auto* label = new CWidgetText(&widget);
+        label->setText(caption);
+        const int row = m_grid->rowCount();
+        m_grid->addWidget(label, row, 0);
+        m_grid->addWidget(edit, row, 1);
+        return edit;
+    }
+    QImage render()
+    {
+        widget.adjustSize();
+        return renderWidget(&widget, 1.0, currentPalette()->color(2));
+    }
+
+    QWidget widget;
+
+private:
+    QGridLayout* m_grid;
+};
+
+void focusLook(CAnimationWidget* animation)
+{
+    animation->setChecked(true, false);
+}
+
+} // namespace
+
+TY_GALLERY_ENTRY("edits-line")
+{
+    QTemporaryDir dir;
+    const QString icon = writeSearchIcon(dir);
+    for (bool dark : {false, true}) {
+        page.usePalette(dark);
+        Sheet sheet;
+        sheet.add("placeholder", new CLinEdit(29))->setPlaceholderText(QStringLiteral("Type a name"));
+        sheet.add("clear button", new CLinEdit(30))->setText(QStringLiteral("Holiday photos"));
+        auto* search = sheet.add("icon, separator", new CLinEdit(31));
+        search->setIcon(icon);
+        search->setIconMargins(6, 0, 6, 0);
+        search->setSeparatorColor(currentPalette()->colorSet(5).normal);
+        search->setPlaceholderText(QStringLiteral("Search"));
+        sheet.add("password", new CLinEdit(32))->setText(QStringLiteral("secret"));
+        auto* focused = sheet.add("focused", new CLinEdit(30));
+        focused->setText(QStringLiteral("Focused edit"));
+        focusLook(focused->animation());
+        auto* disabled = sheet.add("disabled", new CLinEdit(29));
+        disabled->setText(QStringLiteral("Disabled edit"));
+        disabled->setEnabled(false);
+        disabled->animation()->setDisabled(true, false);
+        auto* fit = sheet.add("fit to text", new CLinEdit(29));
+        fit->setFitToText(true);
+        fit->setPlaceholderText(QStringLiteral("As wide as this placeholder"));
+        fit->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        page.add(sheet.render(), QString(), dark);
+    }
+}
