@@ -4,6 +4,7 @@
 #include "uilib/controls/CButton.h"
 #include "uilib/controls/CChadowLine.h"
 #include "uilib/controls/CLinEdit.h"
+#include "uilib/controls/CSlider.h"
 #include "uilib/controls/CWidgetText.h"
 #include "uilib/style/CAnimationIcon.h"
 #include "uilib/style/CAnimationWidget.h"
@@ -475,7 +476,28 @@ void Cpalette::styleSpinBox(CSpinBoxDraw* spin, int kind)
     spin->upArrow()->setArrowColors(colorSet(6));
     spin->downArrow()->setArrowColors(colorSet(6));
 }
-void Cpalette::styleSlider(CSlider*, int) {}
+
+void Cpalette::styleSlider(CSlider* slider, int kind)
+{
+    if (!slider || kind != 37)
+        return;
+    slider->setGrooveMetrics(2, 0);
+    slider->setGrooveColors(color(1), color(1));
+    slider->setPressMode(0);
+    CButton* handle = slider->handleButton();
+    const QSize size(8, 24);
+    handle->setBackgroundColors(
+        ColorSet(color(0), hoverOverlayColor(QColor()), pressedOverlayColor(QColor()), QColor()));
+    handle->setRadius(corners(qMin(size.width(), size.height()) / 2));
+    if (slider->orientation() == Qt::Horizontal) {
+        slider->setMinimumHeight(size.height());
+        handle->setFixedSize(size);
+    } else {
+        slider->setMinimumWidth(size.width());
+        handle->setFixedSize(size.transposed());
+    }
+}
+
 void Cpalette::styleProgressBar(CProgressBar*, int) {}
 void Cpalette::styleScrollArea(CScrollArea*, int) {}
 
