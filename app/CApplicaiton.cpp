@@ -22,8 +22,10 @@ CApplicaiton::CApplicaiton(int& argc, char** argv)
     setAttribute(Qt::AA_DontCreateNativeWidgetSiblings, true);
     setAttribute(Qt::AA_UseHighDpiPixmaps, true);
     // Once per process, on the GUI thread, before any widget shows.
+    installWidgetAtHook();
     hookQWindowGeometry();
     hookQTextDocumentSetDefaultTextOption();
+    hookQLabelSetText();
 }
 
 CApplicaiton::~CApplicaiton()

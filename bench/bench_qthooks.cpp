@@ -1,12 +1,16 @@
-// Calls of the replaced Qt functions: QWindow::geometry of a shown window, and
-// QTextDocument::setDefaultTextOption with 0 and 200 owners of text-option filters.
+// Calls of the replaced Qt functions: QWindow::geometry of a shown window,
+// QTextDocument::setDefaultTextOption with 0 and 200 owners of text-option filters,
+// QLabel::setText on a plain label and a CWidgetText, and QApplication::widgetAt over 1 and 20
+// stacked windows of which all but the first are transparent for mouse events.
 // Run once as is and once with TY_NO_HOOKS=1 to compare with Qt's own functions.
 #include "BenchTiming.h"
 #include "app/CApplicaiton.h"
 #include "app/hooks/QtFunctionHook.h"
+#include "uilib/controls/CWidgetText.h"
 #include "uilib/style/TextOptionFilter.h"
 
 #include <QLabel>
+#include <QWidget>
 #include <QTextDocument>
 #include <QTextOption>
 #include <QWindow>
@@ -58,6 +62,35 @@ double setDefaultTextOptionNs(int owners)
     return ms * 1e6 / (calls / 10);
 }
 
+// Two texts in turn, so every call changes the text.
+double setTextNs(QLabel* label)
+{
+    const QString texts[] = {QStringLiteral("first text"), QStringLiteral("second text")};
+    const double ms = medianMs(9, [&] {
+        for (int i = 0; i < calls / 10; ++i)
+            label->setText(texts[i % 2]);
+    });
+    return ms * 1e6 / (calls / 10);
+}
+
+// The point is over every window.
+double widgetAtNs(int windows)
+{
+    std::vector<std::unique_ptr<QWidget>> stack;
+    for (int i = 0; i < windows; ++i) {
+        stack.push_back(std::make_unique<QWidget>());
+        stack.back()->setGeometry(50, 50, 300, 200);
+        stack.back()->setAttribute(Qt::WA_TransparentForMouseEvents, i > 0);
+        stack.back()->show();
+    }
+    const QPoint point(200, 150);
+    const double ms = medianMs(9, [&] {
+        for (int i = 0; i < calls / 10; ++i)
+            QApplication::widgetAt(point);
+    });
+    return ms * 1e6 / (calls / 10);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -68,5 +101,11 @@ int main(int argc, char** argv)
     for (int owners : {0, 200})
         std::printf("QTextDocument::setDefaultTextOption, %d filter owners: %.1f ns per call\n", owners,
                     setDefaultTextOptionNs(owners));
+    QLabel plain;
+    CWidgetText widgetText;
+    std::printf("QLabel::setText, QLabel: %.1f ns per call\n", setTextNs(&plain));
+    std::printf("QLabel::setText, CWidgetText: %.1f ns per call\n", setTextNs(&widgetText));
+    for (int windows : {1, 20})
+        std::printf("QApplication::widgetAt, %d windows: %.1f ns per call\n", windows, widgetAtNs(windows));
     return 0;
 }

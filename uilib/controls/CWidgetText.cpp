@@ -4,6 +4,7 @@
 #include "uilib/style/COpacityEffect.h"
 #include "uilib/style/CStyle.h"
 #include "uilib/style/Cpalette.h"
+#include "uilib/style/QtDetours.h"
 #include "uilib/style/TextOptionFilter.h"
 
 #include <QPainter>
@@ -68,7 +69,9 @@ void CWidgetText::setText(const QString& text)
     if (text == QLabel::text())
         return;
     QLabel::setText(text);
-    emit textChanged();
+    // Replaced, QLabel::setText has emitted already.
+    if (!isQLabelSetTextHooked())
+        emit textChanged();
 }
 
 void CWidgetText::setElideMode(Qt::TextElideMode mode)

@@ -16,7 +16,8 @@ public:
     explicit CWidgetText(QWidget* parent = nullptr);
     ~CWidgetText() override;
 
-    // Emits textChanged when the text differs.
+    // Emits textChanged when the text differs. With QLabel::setText replaced (QtDetours.h) it
+    // also does when set through QLabel.
     void setText(const QString& text);
     void setElideMode(Qt::TextElideMode mode);
     Qt::TextElideMode elideMode() const;

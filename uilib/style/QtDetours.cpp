@@ -1,7 +1,9 @@
 #include "uilib/style/QtDetours.h"
 
 #include "app/hooks/QtFunctionHook.h"
+#include "uilib/controls/CWidgetText.h"
 #include "uilib/style/TextOptionFilter.h"
+#include "uilib/style/WindowRegion.h"
 
 #include <QCoreApplication>
 #include <QTextDocument>
@@ -13,13 +15,16 @@
 namespace {
 
 const char guiLibrary[] = "libQt5Gui.so.5";
+const char widgetsLibrary[] = "libQt5Widgets.so.5";
 
 using GeometryFunction = QRect (*)(const QWindow*);
 using SetTextOptionFunction = void (*)(QTextDocument*, const QTextOption&);
+using SetTextFunction = void (*)(QLabel*, const QString&);
 
-// Set once, before the hook is enabled and before any other thread runs.
+// Set once, when the hook is installed and before any other thread runs.
 GeometryFunction unhookedGeometry = nullptr;
 SetTextOptionFunction unhookedSetDefaultTextOption = nullptr;
+SetTextFunction unhookedSetText = nullptr;
 
 int roundAway(qreal value)
 {
@@ -52,6 +57,16 @@ void setDefaultTextOptionDetour(QTextDocument* document, const QTextOption& opti
     unhookedSetDefaultTextOption(document, filteredTextOption(document, option));
 }
 
+void setTextDetour(QLabel* label, const QString& text)
+{
+    const bool changed = label->text() != text;
+    unhookedSetText(label, text);
+    if (!changed)
+        return;
+    if (auto* widgetText = qobject_cast<CWidgetText*>(label))
+        emit widgetText->textChanged();
+}
+
 template <class Function>
 bool install(const char* library, const char* symbol, Function detour, Function& unhooked)
 {
@@ -61,6 +76,15 @@ bool install(const char* library, const char* symbol, Function detour, Function&
 }
 
 } // namespace
+
+bool installWidgetAtHook()
+{
+    // No trampoline is kept: the replacement never calls Qt's own.
+    static const bool installed =
+        hookQtFunction(libraryFunction(widgetsLibrary, "_ZN12QApplication8widgetAtERK6QPoint"),
+                       reinterpret_cast<void*>(&regionAwareWidgetAt));
+    return installed;
+}
 
 QRect windowGeometryFromNative(const QRect& native, qreal factor, const QPoint& origin)
 {
@@ -81,4 +105,16 @@ bool hookQTextDocumentSetDefaultTextOption()
     static const bool installed = install(guiLibrary, "_ZN13QTextDocument20setDefaultTextOptionERK11QTextOption",
                                           &setDefaultTextOptionDetour, unhookedSetDefaultTextOption);
     return installed;
+}
+
+bool hookQLabelSetText()
+{
+    static const bool installed =
+        install(widgetsLibrary, "_ZN6QLabel7setTextERK7QString", &setTextDetour, unhookedSetText);
+    return installed;
+}
+
+bool isQLabelSetTextHooked()
+{
+    return unhookedSetText;
 }
