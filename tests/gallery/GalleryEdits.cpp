@@ -3,10 +3,13 @@
 #include "Gallery.h"
 
 #include "uilib/controls/CLinEdit.h"
+#include "uilib/controls/CSpinBox.h"
+#include "uilib/controls/CTextEdit.h"
 #include "uilib/controls/CWidgetText.h"
 #include "uilib/style/CAnimationWidget.h"
 #include "uilib/style/CStyle.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QGridLayout>
 
@@ -43,7 +46,10 @@ public:
     }
     QImage render()
     {
+        // Shown, so scroll areas lay out their bars as on screen.
+        widget.show();
         widget.adjustSize();
+        QCoreApplication::processEvents();
         return renderWidget(&widget, 1.0, currentPalette()->color(2));
     }
 
@@ -86,6 +92,60 @@ TY_GALLERY_ENTRY("edits-line")
         fit->setFitToText(true);
         fit->setPlaceholderText(QStringLiteral("As wide as this placeholder"));
         fit->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        page.add(sheet.render(), QString(), dark);
+    }
+}
+
+TY_GALLERY_ENTRY("edits-text")
+{
+    const QString caption = QStringLiteral("Summer by the sea: a caption long enough to wrap over a few lines "
+                                           "of the growing edit.");
+    for (bool dark : {false, true}) {
+        page.usePalette(dark);
+        Sheet sheet;
+        sheet.add("growing, one line", new CTextEdit(35, nullptr))->setPlainText(QStringLiteral("Caption"));
+        sheet.add("growing, wrapped", new CTextEdit(35, nullptr))->setPlainText(caption);
+        sheet.add("placeholder", new CTextEdit(35, nullptr))->setPlaceholderText(QStringLiteral("Slide caption"));
+        auto* focused = sheet.add("focused", new CTextEdit(35, nullptr));
+        focused->setPlainText(QStringLiteral("Focused edit"));
+        focusLook(focused->animation());
+        auto* disabled = sheet.add("disabled", new CTextEdit(35, nullptr));
+        disabled->setPlainText(QStringLiteral("Disabled edit"));
+        disabled->setEnabled(false);
+        disabled->animation()->setDisabled(true, false);
+        auto* scrolled = sheet.add("fixed, scrolling", new CTextEdit(34, nullptr));
+        scrolled->setPlainText(caption.repeated(4));
+        scrolled->setFixedHeight(64);
+        page.add(sheet.render(), QString(), dark);
+    }
+}
+
+TY_GALLERY_ENTRY("edits-spin")
+{
+    for (bool dark : {false, true}) {
+        page.usePalette(dark);
+        Sheet sheet;
+        auto* middle = sheet.add("integer", new CSpinBox(36));
+        middle->setRange(1, 99);
+        middle->setValue(12);
+        auto* top = sheet.add("at maximum", new CSpinBox(36));
+        top->setRange(1, 99);
+        top->setValue(99);
+        auto* bottom = sheet.add("real, at minimum", new CDoubleSpin(36));
+        bottom->setRange(0.5, 300.0);
+        bottom->setDecimals(1);
+        bottom->setSingleStep(0.5);
+        bottom->setValue(0.5);
+        auto* focused = sheet.add("focused", new CDoubleSpin(36));
+        focused->setRange(0.5, 300.0);
+        focused->setValue(4.5);
+        focusLook(focused->animation());
+        auto* disabled = sheet.add("disabled", new CSpinBox(36));
+        disabled->setValue(3);
+        disabled->setEnabled(false);
+        disabled->animation()->setDisabled(true, false);
+        auto* other = sheet.add("kind 30: box only", new CSpinBox(30));
+        other->setValue(7);
         page.add(sheet.render(), QString(), dark);
     }
 }

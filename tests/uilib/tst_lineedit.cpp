@@ -16,16 +16,6 @@ Q_DECLARE_METATYPE(QMargins)
 
 namespace {
 
-// Records the keys that reach it from its children.
-class KeyParent : public QWidget
-{
-public:
-    QList<int> keys;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override { keys.append(event->key()); }
-};
-
 // A shown, active window holding one edit.
 struct EditFixture
 {
@@ -37,15 +27,9 @@ struct EditFixture
         window.show();
         window.activateWindow();
     }
-    bool focus() const
-    {
-        if (!QTest::qWaitForWindowActive(const_cast<KeyParent*>(&window)))
-            return false;
-        edit->setFocus();
-        return edit->hasFocus();
-    }
+    bool focus() { return window.focusChild(edit); }
 
-    KeyParent window;
+    KeyRecordingWindow window;
     CLinEdit* edit;
 };
 

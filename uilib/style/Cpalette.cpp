@@ -5,6 +5,7 @@
 #include "uilib/controls/CChadowLine.h"
 #include "uilib/controls/CLinEdit.h"
 #include "uilib/controls/CSlider.h"
+#include "uilib/controls/CTextEdit.h"
 #include "uilib/controls/CWidgetText.h"
 #include "uilib/style/CAnimationIcon.h"
 #include "uilib/style/CAnimationWidget.h"
@@ -459,7 +460,14 @@ void Cpalette::styleLineEdit(CLinEdit* edit, int kind)
     }
 }
 
-void Cpalette::styleTextEdit(CTextEdit*, int) {}
+void Cpalette::styleTextEdit(CTextEdit* edit, int kind)
+{
+    if (!edit)
+        return;
+    styleBox(edit);
+    if (kind == 35)
+        edit->setFitToDocument(true);
+}
 
 void Cpalette::styleSpinBox(CSpinBoxDraw* spin, int kind)
 {

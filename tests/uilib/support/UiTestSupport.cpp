@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOption>
 #include <QTimerEvent>
@@ -166,6 +167,21 @@ QColor logicalPixel(const QImage& image, const QPointF& point)
 {
     const double ratio = image.devicePixelRatio();
     return image.pixelColor(int(std::floor(point.x() * ratio)), int(std::floor(point.y() * ratio)));
+}
+
+bool KeyRecordingWindow::focusChild(QWidget* child)
+{
+    show();
+    activateWindow();
+    if (!QTest::qWaitForWindowActive(this))
+        return false;
+    child->setFocus();
+    return child->hasFocus();
+}
+
+void KeyRecordingWindow::keyPressEvent(QKeyEvent* event)
+{
+    keys.append(event->key());
 }
 
 bool isFlatImage(const QImage& image)

@@ -23,6 +23,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -31,7 +32,6 @@ class CApplicaiton;
 class CPainterScope;
 class CSettingsStorage;
 class QEventLoop;
-class QWidget;
 
 // The application of a widget test, with settings in a temporary folder.
 class UiTestEnvironment
@@ -117,6 +117,18 @@ QColor devicePixel(const QImage& image, int x, int y);
 QColor logicalPixel(const QImage& image, const QPointF& point);
 // True when every pixel of the image has the same value.
 bool isFlatImage(const QImage& image);
+
+// A shown window that records the keys its children pass on to it.
+class KeyRecordingWindow : public QWidget
+{
+public:
+    QList<int> keys;
+    // Waits until the window is active, then focuses the child; true when it has the focus.
+    bool focusChild(QWidget* child);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
 
 // A dark look for tests and the gallery: dark backgrounds, light text and an accent for role 0.
 class DarkTestPalette : public Cpalette
