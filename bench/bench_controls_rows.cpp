@@ -1,6 +1,7 @@
 // 1,000 rows of a panel, a label and two buttons: built, styled and painted offscreen, then one
 // palette switch that restyles them all. Prints times and the memory the rows take.
 
+#include "BenchTiming.h"
 #include "app/CApplicaiton.h"
 #include "app/CSystemTools.h"
 #include "uilib/controls/CButton.h"
@@ -10,7 +11,6 @@
 #include "uilib/style/Cpalette.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QPainter>
@@ -30,19 +30,6 @@ public:
     QString name() const override { return QStringLiteral("bench-dark"); }
     bool isDark() const override { return true; }
 };
-
-// Resident memory in kB.
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
-}
 
 CPanel* makeRow(int index)
 {

@@ -1,8 +1,11 @@
-// Scroll areas with their edge shadows.
+// Scroll areas with their edge shadows and overlay bars.
 
 #include "Gallery.h"
 
+#include "uilib/controls/CAnimationScrollBar.h"
+#include "uilib/controls/CScrollArea.h"
 #include "uilib/controls/CShadowInner.h"
+#include "uilib/style/CAnimationWidget.h"
 
 #include <QPainter>
 #include <QScrollArea>
@@ -51,6 +54,24 @@ struct ScrollScene
     }
 };
 
+// The library's scroll area with overlay bars and shadows on the top and bottom edges.
+struct OverlayScene
+{
+    QWidget window;
+    CScrollArea* area = new CScrollArea(35, &window);
+    explicit OverlayScene(bool dark)
+    {
+        window.resize(240, 200);
+        area->setGeometry(0, 0, 240, 200);
+        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setWidget(new Rows(dark));
+        area->shadowInner()->setEdgeShadows(Qt::TopEdge | Qt::BottomEdge, 42, Qt::TopEdge | Qt::BottomEdge);
+        installAnimatedScrollBars(40, area, 0);
+        window.show();
+    }
+    CAnimationScrollBar* bar() const { return area->findChild<CAnimationScrollBar*>(); }
+};
+
 } // namespace
 
 TY_GALLERY_ENTRY("scroll-area-shadows")
@@ -68,5 +89,24 @@ TY_GALLERY_ENTRY("scroll-area-shadows")
         bar->setValue(bar->maximum());
         clock.advance(1000);
         page.add(renderWidget(&scene.window, 1.0), "bottom", dark);
+    }
+}
+
+TY_GALLERY_ENTRY("scroll-area-overlay-bar")
+{
+    for (bool dark : {false, true}) {
+        page.usePalette(dark);
+        ManualAnimationClock clock;
+        OverlayScene scene(dark);
+        QScrollBar* bar = scene.area->verticalScrollBar();
+        bar->setValue(bar->maximum() / 2);
+        clock.advance(1000);
+        page.add(renderWidget(&scene.window, 1.0), "narrow", dark);
+        scene.bar()->expansionAnimation()->setHovered(true, false);
+        for (double ratio : {1.0, 1.5})
+            page.add(renderWidget(&scene.window, ratio), "widened", dark, ratio);
+        scene.area->widget()->setMinimumHeight(100);
+        clock.advance(1000);
+        page.add(renderWidget(&scene.window, 1.0), "fitting", dark);
     }
 }
