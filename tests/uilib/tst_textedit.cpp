@@ -44,6 +44,7 @@ private slots:
     void setText_data();
     void setText();
     void focusSignals();
+    void keyPressPaintsOnce();
 };
 
 void TestTextEdit::looksByKind_data()
@@ -252,6 +253,18 @@ void TestTextEdit::focusSignals()
     QCOMPARE(focused.first().first().value<Qt::FocusReason>(), Qt::TabFocusReason);
     other->setFocus();
     QCOMPARE(lost.size(), 1);
+}
+
+void TestTextEdit::keyPressPaintsOnce()
+{
+    KeyRecordingWindow window;
+    auto* edit = new CTextEdit(34, &window);
+    QVERIFY(window.focusChild(edit));
+    QTest::keyClick(edit, Qt::Key_A);
+    // Repaints wait for the next pass of the event loop, then come back on.
+    QVERIFY(!edit->updatesEnabled());
+    QCOMPARE(edit->toPlainText(), QStringLiteral("a"));
+    QTRY_VERIFY(edit->updatesEnabled());
 }
 
 TY_UI_TEST_MAIN(TestTextEdit)
