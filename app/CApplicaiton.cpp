@@ -5,22 +5,51 @@
 #include "uilib/style/CIconRepo.h"
 #include "uilib/style/QtDetours.h"
 
+#include <QDir>
+#include <QMouseEvent>
 #include <QPointer>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QThread>
+#include <QtConcurrent>
+#include <QtNetwork/qtnetworkglobal.h>
+#if QT_CONFIG(ssl)
+#include <QSslConfiguration>
+#endif
+
+#include <cmath>
+
+namespace {
+
+const QString kSingleInstanceId = QStringLiteral("ty_slideshow");
+
+bool isMouseMove(const QEvent* event)
+{
+    return event->type() == QEvent::MouseMove || event->type() == QEvent::NonClientAreaMouseMove;
+}
+
+} // namespace
 
 struct CApplicaiton::Private
 {
+    Qt::HANDLE guiThread = nullptr;
     QPointer<CSettingsStorage> settings;
-    QPointer<CSystemTools> systemTools;
+    bool firstRun = true;
     QPointer<CIconRepo> iconRepo;
+    QPointer<CSystemTools> systemTools;
     // While the service is being made; what its style holder triggers then finds no service yet.
     bool makingSystemTools = false;
+    QString productName;
+    QString givenVersion;
 };
 
 CApplicaiton::CApplicaiton(int& argc, char** argv)
-    : QApplication(argc, argv), d(new Private)
+    : CSingleApplication(argc, argv, kSingleInstanceId), d(new Private)
 {
     setAttribute(Qt::AA_DontCreateNativeWidgetSiblings, true);
     setAttribute(Qt::AA_UseHighDpiPixmaps, true);
+    d->guiThread = QThread::currentThreadId();
+    connect(this, &QCoreApplication::aboutToQuit, this, [this] { onAboutToQuit(); });
     // Once per process, on the GUI thread, before any widget shows.
     installWidgetAtHook();
     hookQWindowGeometry();
@@ -30,7 +59,14 @@ CApplicaiton::CApplicaiton(int& argc, char** argv)
 
 CApplicaiton::~CApplicaiton()
 {
+    if (d->settings)
+        d->settings->save();
     delete d->systemTools.data();
+}
+
+bool CApplicaiton::isGuiThread() const
+{
+    return QThread::currentThreadId() == d->guiThread;
 }
 
 void CApplicaiton::setSettings(CSettingsStorage* settings)
@@ -41,6 +77,43 @@ void CApplicaiton::setSettings(CSettingsStorage* settings)
 CSettingsStorage* CApplicaiton::settings() const
 {
     return d->settings;
+}
+
+void CApplicaiton::setFirstRun(bool firstRun)
+{
+    d->firstRun = firstRun;
+}
+
+bool CApplicaiton::isFirstRun() const
+{
+    return d->firstRun;
+}
+
+void CApplicaiton::setProductName(const QString& name)
+{
+    d->productName = name;
+}
+
+void CApplicaiton::setVersion(const QString& version)
+{
+    d->givenVersion = version;
+    const QString product = d->productName.isEmpty() ? applicationName() : d->productName;
+    const QSettings key(organizationName(), product);
+    setApplicationVersion(key.value(QStringLiteral("CurrentVersion"), version).toString());
+}
+
+QString CApplicaiton::givenVersion() const
+{
+    return d->givenVersion;
+}
+
+QString CApplicaiton::configFilePath(const QString& name)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QLatin1Char('/') + applicationName();
+    if (!QDir(folder).exists())
+        QDir().mkpath(folder);
+    return QDir::toNativeSeparators(name.isEmpty() ? folder : folder + QLatin1Char('/') + name);
 }
 
 CSystemTools* CApplicaiton::systemTools()
@@ -62,7 +135,47 @@ CIconRepo* CApplicaiton::iconRepo()
     return d->iconRepo;
 }
 
+void CApplicaiton::warmUpTls()
+{
+    const QFuture<void> task = QtConcurrent::run([] {
+#if QT_CONFIG(ssl)
+        QSslConfiguration::defaultConfiguration();
+#endif
+    });
+    while (!task.isFinished())
+        processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool CApplicaiton::init()
+{
+    return true;
+}
+
+bool CApplicaiton::notify(QObject* receiver, QEvent* event)
+{
+    if (!receiver || !receiver->isWindowType() || !isMouseMove(event))
+        return QApplication::notify(receiver, event);
+    // Widgets see whole pixels, also under fractional scaling.
+    auto* incoming = static_cast<QMouseEvent*>(event);
+    const QPointF local(std::floor(incoming->localPos().x()), std::floor(incoming->localPos().y()));
+    QMouseEvent rounded(incoming->type(), local, incoming->windowPos(), incoming->screenPos(),
+                        incoming->button(), incoming->buttons(), incoming->modifiers(),
+                        incoming->source());
+    rounded.setTimestamp(incoming->timestamp());
+    const bool delivered = QApplication::notify(receiver, &rounded);
+    incoming->setAccepted(rounded.isAccepted());
+    return delivered;
+}
+
 CSystemTools* CApplicaiton::createSystemTools()
 {
     return new CSystemTools(this);
+}
+
+void CApplicaiton::onAboutToQuit()
+{
+}
+
+void CApplicaiton::onStartScreenDestroyed()
+{
 }
