@@ -51,13 +51,21 @@ CSettingsStorage* UiTestEnvironment::settings()
     return s_environment ? s_environment->m_settings.get() : nullptr;
 }
 
+// Qt reads the wall clock while its driver is stopped, and under load that time leaked into the
+// first step of an animation. So this clock keeps running while installed and only rewinds when
+// Qt stops it, as Qt restarts its own time then.
 ManualAnimationClock::ManualAnimationClock()
 {
     install();
+    if (!isRunning())
+        QAnimationDriver::start();
+    // Brings Qt's last tick to this clock's time.
+    advanceAnimation();
 }
 
 ManualAnimationClock::~ManualAnimationClock()
 {
+    QAnimationDriver::stop();
     uninstall();
 }
 
@@ -67,8 +75,7 @@ void ManualAnimationClock::advance(int ms)
     for (int pass = 0; pass < 3; ++pass)
         QCoreApplication::sendPostedEvents();
     m_elapsed += ms;
-    if (isRunning())
-        advanceAnimation();
+    advanceAnimation();
     QCoreApplication::sendPostedEvents();
 }
 
@@ -76,6 +83,11 @@ void ManualAnimationClock::start()
 {
     m_elapsed = 0;
     QAnimationDriver::start();
+}
+
+void ManualAnimationClock::stop()
+{
+    m_elapsed = 0;
 }
 
 NestedLoopWatchdog::NestedLoopWatchdog(int timeoutMs, QEventLoop* loop)

@@ -76,6 +76,7 @@ public:
 protected:
     // Qt restarts its animation time with the driver, when animations start after a pause.
     void start() override;
+    void stop() override;
 
 private:
     using QAnimationDriver::advance;
