@@ -36,3 +36,18 @@ void CSystemTools::setupStyle()
 {
     CAnimationIcon::registerStandardIcons();
 }
+
+CWindow* CSystemTools::mainWindow() const
+{
+    return m_mainWindow;
+}
+
+void CSystemTools::setMainWindow(CWindow* window)
+{
+    m_mainWindow = window;
+}
+
+CWindow::ShadowType CSystemTools::defaultShadowType() const
+{
+    return CWindow::DWM_API;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "uilib/controls/CWindow.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -21,8 +23,14 @@ public:
     // Made again when the previous one is gone; limited to 50 MB.
     CResourceCache* resourceCache();
     virtual void setupStyle();
+    // The main window; null before it exists and after it is gone.
+    CWindow* mainWindow() const;
+    void setMainWindow(CWindow* window);
+    // The shadow a window created with CWindow::Default asks for.
+    virtual CWindow::ShadowType defaultShadowType() const;
 
 private:
     QPointer<CStyle> m_style;
     QPointer<CResourceCache> m_resourceCache;
+    QPointer<CWindow> m_mainWindow;
 };

@@ -5,9 +5,8 @@
 #include "uilib/controls/CWidgetIcon.h"
 #include "uilib/controls/CWidgetText.h"
 
+#include <QHBoxLayout>
 #include <QPointer>
-
-class QHBoxLayout;
 
 // The caption row of a frameless window: icon, title centred over the whole row, two areas for
 // the window's own widgets, and the minimise, maximise, restore and close buttons.

@@ -2,11 +2,13 @@
 
 #include "uilib/controls/CAnimationScrollBar.h"
 #include "uilib/controls/CButton.h"
+#include "uilib/controls/CBorder.h"
 #include "uilib/controls/CChadowLine.h"
 #include "uilib/controls/CLinEdit.h"
 #include "uilib/controls/CSlider.h"
 #include "uilib/controls/CTextEdit.h"
 #include "uilib/controls/CWidgetText.h"
+#include "uilib/controls/CWindow.h"
 #include "uilib/style/CAnimationIcon.h"
 #include "uilib/style/CAnimationWidget.h"
 #include "uilib/style/CButtonDraw.h"
@@ -231,7 +233,42 @@ QString Cpalette::titleBarIcon(int kind) const
     }
 }
 
-void Cpalette::styleWindow(CWindow*, int) {}
+void Cpalette::styleWindow(CWindow* window, int kind)
+{
+    if (!window)
+        return;
+    // Background, border colour, border width, shadow colour, shadow blur, shadow offset.
+    struct Look
+    {
+        int background, borderColor, borderWidth, shadowColor, shadowBlur, shadowOffset;
+    };
+    Look look;
+    switch (kind) {
+    case 0: look = {2, 3, 0, 4, 1, 2}; break;
+    case 1: look = {6, 7, 3, 8, 4, 5}; break;
+    case 2: styleWindow(window, 1); return;
+    case 3: look = {9, 10, 7, 11, 8, 9}; break;
+    case 4:
+        styleWindow(window, 3);
+        if (QWidget* content = window->contentWidget())
+            content->setMinimumWidth(metric(12));
+        return;
+    case 5: look = {13, 14, 13, 15, 14, 15}; break;
+    case 6:
+        styleWindow(window, 0);
+        window->border()->setBorderWidth(metric(30));
+        return;
+    default: return;
+    }
+    CBorder* border = window->border();
+    border->setBackgroundBrush(QBrush(color(look.background)));
+    border->setBorderColor(color(look.borderColor));
+    border->setBorderWidth(metric(look.borderWidth));
+    border->setShadowColor(color(look.shadowColor));
+    border->setShadowBlur(metric(look.shadowBlur));
+    border->setShadowOffset(metric(look.shadowOffset));
+}
+
 void Cpalette::stylePanel(CPanel*, int) {}
 void Cpalette::styleText(QLabel* label, int kind)
 {

@@ -8,6 +8,7 @@
 #include "uilib/style/ColorUtils.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDialog>
 #include <QEventLoop>
 #include <QFile>
@@ -262,4 +263,34 @@ Cpalette* registerDarkTestPalette()
         style->registerPalette(palette);
     }
     return palette;
+}
+
+QPoint WindowPointer::local(const QPoint& global) const
+{
+    return global - m_window.geometry().topLeft();
+}
+
+void WindowPointer::press(const QPoint& global)
+{
+    m_at = global;
+    QTest::mousePress(m_window.windowHandle(), Qt::LeftButton, {}, local(global));
+}
+
+void WindowPointer::move(const QPoint& global)
+{
+    m_at = global;
+    QTest::mouseMove(m_window.windowHandle(), local(global));
+}
+
+void WindowPointer::release()
+{
+    QTest::mouseRelease(m_window.windowHandle(), Qt::LeftButton, {}, local(m_at));
+}
+
+void WindowPointer::click(QWidget* child)
+{
+    m_at = child->mapToGlobal(child->rect().center());
+    QCursor::setPos(m_at);
+    QCoreApplication::processEvents();
+    QTest::mouseClick(m_window.windowHandle(), Qt::LeftButton, {}, local(m_at));
 }

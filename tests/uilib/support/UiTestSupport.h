@@ -12,6 +12,7 @@
 //   writeSquareSvg(path, side, c)   a one-colour square SVG fixture
 //   devicePixel(img, x, y)          pixel probes in device pixels; logicalPixel() in logical ones
 //   DarkTestPalette                 a dark palette, registered by registerDarkTestPalette()
+//   WindowPointer pointer(window);  mouse presses, moves and releases at global points
 //
 // A test area links it with ty_add_tests(<area> uilib_support) and includes "support/UiTestSupport.h".
 
@@ -145,3 +146,24 @@ public:
 
 // Registers the dark palette once with the current style holder and returns it.
 Cpalette* registerDarkTestPalette();
+
+// The mouse over a top-level widget, in global coordinates: each event reaches the native window
+// at the widget's current place, as a pointer that stays put while the window moves under it.
+// (QTest takes a local (0, 0) for the window's centre.)
+class WindowPointer
+{
+public:
+    explicit WindowPointer(QWidget& window) : m_window(window) {}
+    void press(const QPoint& global);
+    void move(const QPoint& global);
+    // Released where the pointer is.
+    void release();
+    // Brings the cursor over the child's centre (it enters the window there), then clicks.
+    void click(QWidget* child);
+
+private:
+    QPoint local(const QPoint& global) const;
+
+    QWidget& m_window;
+    QPoint m_at;
+};
