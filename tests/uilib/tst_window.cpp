@@ -7,6 +7,7 @@
 #include "uilib/controls/CTitleBar.h"
 #include "uilib/controls/CWidgetText.h"
 #include "uilib/controls/CWindow.h"
+#include "uilib/style/CPainterScope.h"
 #include "uilib/style/CPlatformIntegration.h"
 
 #include <QGuiApplication>
@@ -41,6 +42,13 @@ struct ShownWindow
 CSettingsStorage* settings()
 {
     return UiTestEnvironment::settings();
+}
+
+// Equal within what floating-point edges leave on a channel.
+bool nearColour(const QColor& a, const QColor& b)
+{
+    return qAbs(a.red() - b.red()) <= 4 && qAbs(a.green() - b.green()) <= 4 && qAbs(a.blue() - b.blue()) <= 4
+        && qAbs(a.alpha() - b.alpha()) <= 4;
 }
 
 QRect primaryArea()
@@ -567,6 +575,63 @@ private slots:
         QCOMPARE(titled.titleBar()->titleLabel()->text(), QStringLiteral("Shown"));
         QCOMPARE(titled.titleBar()->buttons(), int(CTitleBar::Close));
         QVERIFY(titled.sidePanel());
+    }
+
+    // The outline lies on whole device pixels inside the native client size, at every ratio.
+    void framePaintedOnDevicePixels_data()
+    {
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<QSize>("size");
+        for (const double ratio : testRatios()) {
+            QTest::addRow("100x60 @%g", ratio) << ratio << QSize(100, 60);
+            QTest::addRow("101x61 @%g", ratio) << ratio << QSize(101, 61);
+        }
+    }
+    void framePaintedOnDevicePixels()
+    {
+        QFETCH(double, ratio);
+        QFETCH(QSize, size);
+        QWidget owner;
+        CBorder border(&owner);
+        border.setBackgroundBrush(QBrush(Qt::white));
+        border.setBorderColor(Qt::red);
+        border.setBorderWidth(1);
+        const QSize native(qRound(size.width() * ratio), qRound(size.height() * ratio));
+        const QImage image = paintInScope(size, ratio, [&](CPainterScope& scope) {
+            CWindow::paintFrame(scope, &border, native, true, false);
+        });
+        const int pen = qRound(ratio);
+        const int midX = native.width() / 2;
+        const int midY = native.height() / 2;
+        const QColor red(Qt::red);
+        const QColor white(Qt::white);
+        for (int i = 0; i < pen; ++i) {
+            QVERIFY(nearColour(devicePixel(image, i, midY), red));
+            QVERIFY(nearColour(devicePixel(image, native.width() - 1 - i, midY), red));
+            QVERIFY(nearColour(devicePixel(image, midX, i), red));
+            QVERIFY(nearColour(devicePixel(image, midX, native.height() - 1 - i), red));
+        }
+        QVERIFY(nearColour(devicePixel(image, pen, midY), white));
+        QVERIFY(nearColour(devicePixel(image, native.width() - 1 - pen, midY), white));
+        QVERIFY(nearColour(devicePixel(image, midX, native.height() - 1 - pen), white));
+        // Nothing is painted past the native size.
+        if (image.width() > native.width())
+            QCOMPARE(devicePixel(image, native.width(), midY).alpha(), 0);
+    }
+
+    void inactiveOutlineFades()
+    {
+        QWidget owner;
+        CBorder border(&owner);
+        border.setBackgroundBrush(Qt::NoBrush);
+        border.setBorderColor(QColor(0, 0, 255, 200));
+        border.setBorderWidth(1);
+        for (const bool active : {true, false}) {
+            const QImage image = paintInScope(QSize(40, 30), 1.0, [&](CPainterScope& scope) {
+                CWindow::paintFrame(scope, &border, QSize(40, 30), active, false);
+            });
+            QCOMPARE(devicePixel(image, 0, 15).alpha(), active ? 200 : 140);
+        }
     }
 
     void windowStyleKinds_data()

@@ -114,6 +114,15 @@ QRect centredOn(QRect rect, const QPoint& centre)
     return rect;
 }
 
+// The window's outline in logical pixels: the border's shape, else its rounded rectangle.
+QPainterPath outlineOf(const CBorder* border, const QRectF& rect)
+{
+    if (const CBorder::ShapeFunction shape = border->shapeFunction())
+        return shape(border, rect.size(), 1.0).translated(rect.topLeft());
+    const QMargins radii = border->margins();
+    return roundedRectPath(rect, radii.left(), radii.top(), radii.right(), radii.bottom());
+}
+
 int oppositeSide(int side)
 {
     switch (side) {
@@ -175,16 +184,6 @@ public:
         return !integration->isDwmFrame() && (border->shapeFunction() || !border->margins().isNull());
     }
 
-    // The window's outline in logical pixels.
-    QPainterPath outline(const QRectF& rect) const
-    {
-        CBorder* border = integration->border();
-        if (const CBorder::ShapeFunction shape = border->shapeFunction())
-            return shape(border, rect.size(), 1.0).translated(rect.topLeft());
-        const QMargins radii = border->margins();
-        return roundedRectPath(rect, radii.left(), radii.top(), radii.right(), radii.bottom());
-    }
-
     // A shaped window is translucent where a compositor blends it; xcb takes the attribute only
     // before the native window exists.
     void refreshTranslucency()
@@ -200,7 +199,8 @@ public:
     {
         const bool cut = isShaped() && !CPlatformIntegration::isCompositingManagerRunning();
         if (cut && maskedSize != owner->size()) {
-            setRoundedWidgetMask(owner, owner->size(), QPoint(), outline(owner->rect()), 0, false, false);
+            const QPainterPath outline = outlineOf(integration->border(), owner->rect());
+            setRoundedWidgetMask(owner, owner->size(), QPoint(), outline, 0, false, false);
             maskedSize = owner->size();
         } else if (!cut && maskedSize.isValid()) {
             clearWidgetMask(owner);
@@ -751,34 +751,38 @@ void CWindow::keyPressEvent(QKeyEvent* event)
 
 void CWindow::paintEvent(QPaintEvent*)
 {
-    CBorder* border = this->border();
-    const bool dwmFrame = d->integration->isDwmFrame();
+    d->refreshTranslucency();
     CPainterScope scope(this);
+    paintFrame(scope, border(), d->integration->nativeSize(), isActiveWindow(), d->integration->isDwmFrame());
+}
+
+void CWindow::paintFrame(CPainterScope& scope, const CBorder* border, const QSize& nativeSize, bool active,
+                         bool nativeFrame)
+{
     QPainter* painter = scope.painter();
-    const double ratio = devicePixelRatioF();
+    const double ratio = scope.scale();
     QRectF area = scope.area();
-    const QSize native = d->integration->nativeSize();
-    if (area.right() * ratio > native.width())
-        area.setRight(area.right() - 1.0 / ratio);
-    if (area.bottom() * ratio > native.height())
-        area.setBottom(area.bottom() - 1.0 / ratio);
-    if (dwmFrame)
+    // An edge past the native client size is drawn on its last device pixel.
+    if (area.right() * ratio > nativeSize.width())
+        area.setRight(nativeSize.width() / ratio);
+    if (area.bottom() * ratio > nativeSize.height())
+        area.setBottom(nativeSize.height() / ratio);
+    if (nativeFrame)
         area.setBottom(area.bottom() - 1.0 / ratio);
 
     QColor color = border->borderColor();
-    if (border->fadeWhenInactive() && !isActiveWindow())
+    if (border->fadeWhenInactive() && !active)
         color.setAlphaF(color.alphaF() * 0.7);
     const int width = border->borderWidth();
     const QPen pen = width == 0 ? QPen(Qt::NoPen)
                                 : QPen(color, qRound(width * ratio) / ratio, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
     const QBrush brush = border->backgroundBrush();
-    d->refreshTranslucency();
 
-    if (!dwmFrame && border->shapeFunction()) {
+    if (!nativeFrame && border->shapeFunction()) {
         painter->setRenderHint(QPainter::Antialiasing);
         painter->setPen(pen);
         painter->setBrush(brush);
-        painter->drawPath(d->outline(area));
+        painter->drawPath(outlineOf(border, area));
         return;
     }
     const QMargins radii = border->margins();

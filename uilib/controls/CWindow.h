@@ -8,6 +8,7 @@
 #include <QRect>
 
 class CBorder;
+class CPainterScope;
 class CPlatformIntegration;
 class CTitleBar;
 
@@ -69,6 +70,10 @@ public:
     QSize preferredSize();
     bool hasHeightForWidth() const override;
 
+    // Paints a window's background and outline from its border into the scope's area; the
+    // native size is the client size in device pixels.
+    static void paintFrame(CPainterScope& scope, const CBorder* border, const QSize& nativeSize, bool active,
+                           bool nativeFrame);
     // The content margins of a window with a native frame.
     static QMargins contentMargins(bool maximised, double ratio);
     void updateContentMargins();
