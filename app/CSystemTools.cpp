@@ -4,6 +4,9 @@
 #include "uilib/style/CAnimationIcon.h"
 #include "uilib/style/CResourceCache.h"
 #include "uilib/style/CStyle.h"
+#include "uilib/style/WindowRegion.h"
+
+#include <QCursor>
 
 CSystemTools::CSystemTools(QObject* parent)
     : QObject(parent), m_style(new CStyle(this))
@@ -30,6 +33,11 @@ CResourceCache* CSystemTools::resourceCache()
         m_resourceCache->setCacheLimit(50);
     }
     return m_resourceCache;
+}
+
+QWidget* CSystemTools::widgetUnderCursor() const
+{
+    return regionAwareWidgetAt(QCursor::pos());
 }
 
 void CSystemTools::setupStyle()

@@ -7,6 +7,7 @@
 
 class CResourceCache;
 class CStyle;
+class QWidget;
 
 // The application-wide service; it owns the style holder and the shared pixmap cache.
 class CSystemTools : public QObject
@@ -22,6 +23,8 @@ public:
     CStyle* style() const;
     // Made again when the previous one is gone; limited to 50 MB.
     CResourceCache* resourceCache();
+    // The top-most widget under the cursor, passing over windows that let the mouse through.
+    virtual QWidget* widgetUnderCursor() const;
     virtual void setupStyle();
     // The main window; null before it exists and after it is gone.
     CWindow* mainWindow() const;

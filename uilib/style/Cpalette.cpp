@@ -9,6 +9,7 @@
 #include "uilib/controls/CTextEdit.h"
 #include "uilib/controls/CWidgetText.h"
 #include "uilib/controls/CWindow.h"
+#include "uilib/controls/CWindowMenu.h"
 #include "uilib/style/CAnimationIcon.h"
 #include "uilib/style/CAnimationWidget.h"
 #include "uilib/style/CButtonDraw.h"
@@ -267,6 +268,10 @@ void Cpalette::styleWindow(CWindow* window, int kind)
     border->setShadowColor(color(look.shadowColor));
     border->setShadowBlur(metric(look.shadowBlur));
     border->setShadowOffset(metric(look.shadowOffset));
+    if (kind == 3 || kind == 5) {
+        if (auto* menu = qobject_cast<CWindowMenu*>(window))
+            menu->setClickDelay(metric(11));
+    }
 }
 
 void Cpalette::stylePanel(CPanel*, int) {}

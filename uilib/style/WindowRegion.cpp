@@ -101,6 +101,23 @@ QWidget* childOrSelf(QWidget* window, const QPoint& global)
     return child ? child : window;
 }
 
+// The top-level widgets, those most likely on top first: the open popups (the active one first),
+// then the active window, then the others in Qt's order.
+QWidgetList windowsTopFirst()
+{
+    QWidgetList windows = QApplication::topLevelWidgets();
+    const auto rank = [](const QWidget* window) {
+        if (window == QApplication::activePopupWidget())
+            return 0;
+        if (window->windowType() == Qt::Popup)
+            return 1;
+        return window->isActiveWindow() ? 2 : 3;
+    };
+    std::stable_sort(windows.begin(), windows.end(),
+                     [&rank](const QWidget* a, const QWidget* b) { return rank(a) < rank(b); });
+    return windows;
+}
+
 } // namespace
 
 QWidget* regionAwareWidgetAt(const QPoint& global)
@@ -110,8 +127,7 @@ QWidget* regionAwareWidgetAt(const QPoint& global)
         return nullptr;
     if (acceptsPoint(top, global))
         return childOrSelf(top, global);
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget* window : windows) {
+    for (QWidget* window : windowsTopFirst()) {
         if (window != top && acceptsPoint(window, global))
             return childOrSelf(window, global);
     }
