@@ -1,6 +1,7 @@
 #include "uilib/style/CLayoutManager.h"
 
 #include "uilib/style/CCustomLayout.h"
+#include "uilib/style/GlobLayout.h"
 
 #include <QBoxLayout>
 
@@ -79,20 +80,12 @@ void CLayoutManager::switchLayouts(QLayout* from, QLayout* to)
 
 void CLayoutManager::insertWidget(int position, QWidget* widget)
 {
-    QLayout* layout = currentLayout();
-    if (auto* box = qobject_cast<QBoxLayout*>(layout))
-        box->insertWidget(position, widget, 0, Qt::Alignment());
-    else if (auto* flow = qobject_cast<CCustomLayout*>(layout))
-        flow->insertWidget(position, widget);
+    insertLayoutWidget(currentLayout(), position, widget);
 }
 
 void CLayoutManager::insertItem(int position, QLayoutItem* item)
 {
-    QLayout* layout = currentLayout();
-    if (auto* box = qobject_cast<QBoxLayout*>(layout))
-        box->insertItem(position, item);
-    else if (auto* flow = qobject_cast<CCustomLayout*>(layout))
-        flow->insertItem(position, item);
+    insertLayoutItem(currentLayout(), position, item);
 }
 
 void CLayoutManager::moveItems(int first, int last, int to)

@@ -32,6 +32,28 @@ bool refreshLayout(QLayout* layout)
     return layout->activate();
 }
 
+bool insertLayoutWidget(QLayout* layout, int position, QWidget* widget)
+{
+    if (auto* box = qobject_cast<QBoxLayout*>(layout))
+        box->insertWidget(position, widget, 0, Qt::Alignment());
+    else if (auto* flow = qobject_cast<CCustomLayout*>(layout))
+        flow->insertWidget(position, widget);
+    else
+        return false;
+    return true;
+}
+
+bool insertLayoutItem(QLayout* layout, int position, QLayoutItem* item)
+{
+    if (auto* box = qobject_cast<QBoxLayout*>(layout))
+        box->insertItem(position, item);
+    else if (auto* flow = qobject_cast<CCustomLayout*>(layout))
+        flow->insertItem(position, item);
+    else
+        return false;
+    return true;
+}
+
 QWidget* topLevelWindow(QWidget* widget)
 {
     if (!widget)

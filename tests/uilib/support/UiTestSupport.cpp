@@ -17,6 +17,7 @@
 #include <QStyleOption>
 #include <QTimerEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include <cmath>
 
@@ -293,4 +294,24 @@ void WindowPointer::click(QWidget* child)
     QCursor::setPos(m_at);
     QCoreApplication::processEvents();
     QTest::mouseClick(m_window.windowHandle(), Qt::LeftButton, {}, local(m_at));
+}
+
+QPoint WindowMouse::inWindow(QWidget* widget, const QPoint& pos) const
+{
+    return widget->mapTo(m_window, pos);
+}
+
+void WindowMouse::press(QWidget* widget, const QPoint& pos)
+{
+    QTest::mousePress(m_window->windowHandle(), Qt::LeftButton, {}, inWindow(widget, pos));
+}
+
+void WindowMouse::move(QWidget* widget, const QPoint& pos)
+{
+    QTest::mouseMove(m_window->windowHandle(), inWindow(widget, pos));
+}
+
+void WindowMouse::release(QWidget* widget, const QPoint& pos)
+{
+    QTest::mouseRelease(m_window->windowHandle(), Qt::LeftButton, {}, inWindow(widget, pos));
 }

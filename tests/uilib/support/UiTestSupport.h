@@ -13,6 +13,7 @@
 //   devicePixel(img, x, y)          pixel probes in device pixels; logicalPixel() in logical ones
 //   DarkTestPalette                 a dark palette, registered by registerDarkTestPalette()
 //   WindowPointer pointer(window);  mouse presses, moves and releases at global points
+//   WindowMouse mouse(&window);     left-button presses, moves and releases routed as a user's
 //
 // A test area links it with ty_add_tests(<area> uilib_support) and includes "support/UiTestSupport.h".
 
@@ -166,4 +167,20 @@ private:
 
     QWidget& m_window;
     QPoint m_at;
+};
+
+// Left-button mouse events given to a widget's window, so Qt routes them to the widget under the
+// point, the pressed widget or the mouse grabber as it does for a user. Points are in the given
+// widget's coordinates.
+class WindowMouse
+{
+public:
+    explicit WindowMouse(QWidget* window) : m_window(window) {}
+    void press(QWidget* widget, const QPoint& pos);
+    void move(QWidget* widget, const QPoint& pos);
+    void release(QWidget* widget, const QPoint& pos);
+
+private:
+    QPoint inWindow(QWidget* widget, const QPoint& pos) const;
+    QWidget* m_window;
 };
