@@ -5,6 +5,7 @@
 #include "uilib/style/CAnimationProgress.h"
 #include "uilib/style/CPlatformIntegration.h"
 #include "uilib/style/CShadowPanel.h"
+#include "uilib/style/DrawPrimitives.h"
 
 #include <QWindow>
 
@@ -57,6 +58,23 @@ QPainterPath roundedShape(const CBorder*, const QSizeF& size, qreal scale)
     QPainterPath path;
     path.addRoundedRect(QRectF(QPointF(), size), 20 * scale, 20 * scale);
     return path;
+}
+
+// The border's own rounded outline given as a shape, so the image is built whole.
+QPainterPath bordersOutline(const CBorder* border, const QSizeF& size, qreal scale)
+{
+    const QMargins radii = border->margins();
+    return roundedRectPath(QRectF(QPointF(), size), qRound(radii.left() * scale), qRound(radii.top() * scale),
+                           qRound(radii.right() * scale), qRound(radii.bottom() * scale));
+}
+
+int largestAlphaGap(const QImage& a, const QImage& b)
+{
+    int gap = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            gap = qMax(gap, qAbs(qAlpha(a.pixel(x, y)) - qAlpha(b.pixel(x, y))));
+    return gap;
 }
 
 } // namespace
@@ -141,6 +159,41 @@ private slots:
         const QPoint corner = shot.window.topLeft() + QPoint(2, 2);
         QCOMPARE(shot.alphaAt(corner.x(), corner.y()) > 0, cornerShaded);
         QCOMPARE(shot.alphaAt(shot.window.center().x(), shot.window.center().y()), 0);
+    }
+
+    // A large window's shadow is made from a slice with its middle stretched; it must match the
+    // image built whole, at every ratio, odd sizes, radii and offsets included.
+    void slicedImageMatchesWholeImage_data()
+    {
+        QTest::addColumn<double>("ratio");
+        QTest::addColumn<int>("radius");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QSize>("window");
+        for (double ratio : {1.0, 1.25, 1.5, 2.0}) {
+            const QByteArray name = QByteArray::number(ratio);
+            QTest::newRow(name + " square") << ratio << 0 << 0 << QSize(640, 400);
+            QTest::newRow(name + " rounded, offset") << ratio << 8 << 6 << QSize(640, 400);
+            QTest::newRow(name + " rounded, odd") << ratio << 5 << 3 << QSize(641, 397);
+        }
+    }
+    void slicedImageMatchesWholeImage()
+    {
+        QFETCH(double, ratio);
+        QFETCH(int, radius);
+        QFETCH(int, offset);
+        QFETCH(QSize, window);
+        CBorder border(nullptr);
+        border.setShadowBlur(20);
+        border.setShadowOffset(offset);
+        border.setShadowColor(QColor(0, 0, 0, 200));
+        border.setMargins(radius, radius, radius, radius);
+        const int grow = qRound(20 * ratio);
+        const QSize size = window * ratio + QSize(2 * grow, 2 * grow);
+        const QImage sliced = CShadowPanel::buildImage(size, ratio, &border);
+        border.setShapeFunction(bordersOutline);
+        const QImage whole = CShadowPanel::buildImage(size, ratio, &border);
+        QCOMPARE(sliced.size(), whole.size());
+        QVERIFY2(largestAlphaGap(sliced, whole) <= 1, qPrintable(QString::number(largestAlphaGap(sliced, whole))));
     }
 
     void geometryGrowsByBlurAtRatio_data()

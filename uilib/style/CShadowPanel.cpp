@@ -6,8 +6,11 @@
 #include "uilib/style/DrawPrimitives.h"
 
 #include <QPainter>
+#include <QtMath>
 #include <QWidget>
 #include <QWindow>
+
+#include <algorithm>
 
 #include <private/qhighdpiscaling_p.h>
 
@@ -242,17 +245,20 @@ void CShadowPanel::rebuild()
     layeredUpdate();
 }
 
-QImage CShadowPanel::buildImage(const QSize& deviceSize, double ratio, const CBorder* border)
+namespace {
+
+QImage transparentImage(const QSize& size)
 {
-    if (!border || deviceSize.isEmpty()) {
-        QImage empty(deviceSize, QImage::Format_ARGB32_Premultiplied);
-        empty.fill(Qt::transparent);
-        return empty;
-    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+QImage blurredOutline(const QSize& deviceSize, double ratio, const CBorder* border)
+{
     // The blur works at half size: an even size comes back in place, an odd one would shift.
     const QSize even((deviceSize.width() + 1) & ~1, (deviceSize.height() + 1) & ~1);
-    QImage image(even, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = transparentImage(even);
     const double blur = border->shadowBlur() * ratio;
     const QRectF inner(blur, blur, deviceSize.width() - 2 * blur, deviceSize.height() - 2 * blur);
     QPainterPath outline;
@@ -284,4 +290,56 @@ QImage CShadowPanel::buildImage(const QSize& deviceSize, double ratio, const CBo
     painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
     painter.fillPath(outline, Qt::transparent);
     return image;
+}
+
+// The size of a shadow built whole that holds every corner and a middle row and column
+// that stand for the straight edges; deviceSize itself when the window is too small to slice.
+// The blur's tail fades below one step of alpha within about three blur radii.
+QSize sliceSize(const QSize& deviceSize, double ratio, const CBorder* border)
+{
+    const QMargins radii = border->margins();
+    const int radius = qRound(qMax(qMax(radii.left(), radii.top()), qMax(radii.right(), radii.bottom())) * ratio);
+    const int margin = qCeil(border->shadowBlur() * ratio);
+    const int reach = 3 * margin + 8 + radius;
+    const auto side = [&](int full, int extra) {
+        const int wanted = 2 * (margin + reach + extra) + 2;
+        return wanted >= full ? full : wanted + ((full - wanted) & 1);
+    };
+    return QSize(side(deviceSize.width(), 0), side(deviceSize.height(), qCeil(qAbs(border->shadowOffset() * ratio))));
+}
+
+// The slice with its middle row and column repeated up to deviceSize, each pixel written once;
+// the middle lies under the window and comes out clear. The growth is even, so the blur's
+// half-size grid lines up.
+QImage stretchSlice(const QImage& slice, const QSize& deviceSize)
+{
+    QImage image(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    const int cx = slice.width() / 2;
+    const int cy = slice.height() / 2;
+    const int dx = deviceSize.width() - slice.width();
+    const int dy = deviceSize.height() - slice.height();
+    const int right = slice.width() - cx;
+    for (int y = 0; y < deviceSize.height(); ++y) {
+        const int from = y < cy ? y : (y < cy + dy ? cy : y - dy);
+        const auto* source = reinterpret_cast<const quint32*>(slice.constScanLine(from));
+        auto* line = reinterpret_cast<quint32*>(image.scanLine(y));
+        std::copy_n(source, cx, line);
+        std::fill_n(line + cx, dx, source[cx]);
+        std::copy_n(source + cx, right, line + cx + dx);
+    }
+    return image;
+}
+
+} // namespace
+
+QImage CShadowPanel::buildImage(const QSize& deviceSize, double ratio, const CBorder* border)
+{
+    if (!border || deviceSize.isEmpty())
+        return transparentImage(deviceSize);
+    if (border->shapeFunction())
+        return blurredOutline(deviceSize, ratio, border);
+    const QSize slice = sliceSize(deviceSize, ratio, border);
+    if (slice == deviceSize)
+        return blurredOutline(deviceSize, ratio, border);
+    return stretchSlice(blurredOutline(slice, ratio, border), deviceSize);
 }
