@@ -6,10 +6,18 @@
 #include "uilib/controls/CBorder.h"
 #include "uilib/controls/CButton.h"
 #include "uilib/controls/CDialog.h"
+#include "uilib/controls/CLinEdit.h"
 #include "uilib/controls/CPanel.h"
 #include "uilib/controls/CProgressBar.h"
+#include "uilib/controls/CScrollArea.h"
+#include "uilib/controls/CScrollBar.h"
+#include "uilib/controls/CSlider.h"
+#include "uilib/controls/CSpinBox.h"
 #include "uilib/controls/CTextEdit.h"
 #include "uilib/controls/CTitleBar.h"
+#include "uilib/controls/CWidgetIcon.h"
+#include "uilib/style/CAnimationIcon.h"
+#include "uilib/style/CIcon.h"
 #include "uilib/style/CShadowEffect.h"
 
 #include <QBoxLayout>
@@ -88,6 +96,12 @@ private slots:
     void checkableKinds();
     void tallLinkButtonIsNotFixed();
     void dialogLook();
+    void mainWindowLook();
+    void sliderLook();
+    void inputLooks();
+    void scrollAreaLook();
+    void animatedIcons();
+    void libraryKindsKeepBaseLook();
 };
 
 void TestAppStyle::names()
@@ -459,6 +473,132 @@ void TestAppStyle::dialogLook()
     ty.styleWindow(&menu, 1000);
     QCOMPARE(menu.contentsMargins(), QMargins(0, 0, 0, 8));
     QCOMPARE(menu.border()->margins(), QMargins(8, 8, 8, 8));
+}
+
+void TestAppStyle::mainWindowLook()
+{
+    TyStyle ty(nullptr);
+    CWindow window(0, CWindow::TitleBar, nullptr, CWindow::Default, true, QString());
+    ty.styleWindow(&window, 0);
+    CTitleBar* bar = window.titleBar();
+    QVERIFY(bar);
+    QCOMPARE(bar->maximumHeight(), 32);
+    QCOMPARE(bar->iconWidget()->contentsMargins(), QMargins(4, 0, 8, 0));
+    QCOMPARE(bar->titleLabel()->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    QCOMPARE(bar->titleLabel()->styleKind(), 1066);
+    // The base look of kind 0 reads this palette's background and border width.
+    QCOMPARE(window.border()->backgroundBrush().color(), QColor(0x1C1D1E));
+    QCOMPARE(window.border()->borderWidth(), 0);
+}
+
+void TestAppStyle::sliderLook()
+{
+    TyStyle ty(nullptr);
+    CSlider slider(-1, Qt::Horizontal);
+    slider.setFocusPolicy(Qt::TabFocus);
+    ty.styleSlider(&slider, 1075);
+    CButton* handle = slider.handleButton();
+    QCOMPARE(handle->size(), QSize(19, 19));
+    QCOMPARE(handle->backgroundColors().normal, QColor(0x2C2D2E));
+    QCOMPARE(handle->backgroundColors().disabled, QColor(0, 0, 0, 24));
+    QCOMPARE(handle->borderColors(), ty.colorSet(1000));
+    QCOMPARE(handle->borderWidths(), QMargins(2, 2, 2, 2));
+    QCOMPARE(handle->focusPolicy(), Qt::TabFocus);
+    QCOMPARE(slider.minimumHeight(), 20);
+    QCOMPARE(slider.contentsMargins(), QMargins(0, 0, 1, 0));
+
+    Style style(nullptr);
+    CSlider plain(-1, Qt::Horizontal);
+    style.styleSlider(&plain, 1075);
+    QCOMPARE(plain.handleButton()->backgroundColors().normal, QColor(Qt::white));
+}
+
+void TestAppStyle::inputLooks()
+{
+    TyStyle ty(nullptr);
+    CLinEdit search(-1);
+    ty.styleLineEdit(&search, 1073);
+    QVERIFY(search.icon());
+    QCOMPARE(search.icon()->path(), QStringLiteral(":/search.svg"));
+    QCOMPARE(search.iconMargins(), QMargins(6, 0, 0, 0));
+    QCOMPARE(search.iconColors().normal, QColor(0xA0A0A0));
+    QCOMPARE(search.borderWidths(), QMargins(0, 0, 0, 1));
+    QCOMPARE(search.borderColors().normal, QColor(0x444444));
+    // The look of kind 31 underneath adds the clear button.
+    QVERIFY(search.clearButton());
+
+    CLinEdit tall(-1);
+    ty.styleLineEdit(&tall, 1074);
+    QCOMPARE(tall.maximumHeight(), 56);
+    QCOMPARE(tall.minimumHeight(), 56);
+
+    CSpinBox spin(-1);
+    ty.styleSpinBox(&spin, 36);
+    QCOMPARE(spin.padding(), QMargins(9, 0, 9, 0));
+    QCOMPARE(spin.backgroundColors().normal, QColor(0x3A3A3A));
+    QCOMPARE(spin.minimumHeight(), 32);
+}
+
+void TestAppStyle::scrollAreaLook()
+{
+    TyStyle ty(nullptr);
+    CScrollArea area(-1);
+    ty.styleScrollArea(&area, 39);
+    QCOMPARE(area.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    const QList<CScrollBar*> bars = area.findChildren<CScrollBar*>();
+    QCOMPARE(bars.size(), 1);
+    QCOMPARE(bars.first()->orientation(), Qt::Vertical);
+
+    CScrollArea other(-1);
+    ty.styleScrollArea(&other, 40);
+    QCOMPARE(other.horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QVERIFY(other.findChildren<CScrollBar*>().isEmpty());
+}
+
+void TestAppStyle::animatedIcons()
+{
+    TyStyle ty(nullptr);
+    Style style(nullptr);
+    CAnimationIcon::ToggleIcon toggle;
+    style.styleAnimationIcon(&toggle);
+    QCOMPARE(toggle.trackColors().normal, QColor(0xD6D6D6));
+    QCOMPARE(toggle.trackColors().checkedNormal, QColor(0x0B96DB));
+    QCOMPARE(toggle.defaultSize(), QSize(28, 18));
+    ty.styleAnimationIcon(&toggle);
+    QCOMPARE(toggle.trackColors().normal, QColor(0x4F4F4F));
+    QCOMPARE(toggle.defaultSize(), QSize(40, 24));
+
+    CAnimationIcon::RadioIcon radio;
+    ty.styleAnimationIcon(&radio);
+    QCOMPARE(radio.defaultSize(), QSize(20, 20));
+    QCOMPARE(radio.borderColors().normal, QColor(0x7D7D7D));
+    QCOMPARE(radio.borderColors().checkedPressed, QColor(0x009FAD));
+    QCOMPARE(radio.backgroundColors().checkedNormal, QColor(0x009FAD));
+    // The base look underneath: the dot stays.
+    QCOMPARE(radio.dotInset(), 5);
+}
+
+void TestAppStyle::libraryKindsKeepBaseLook()
+{
+    TyStyle ty(nullptr);
+    auto check = bareButton();
+    ty.styleButton(check.get(), 13, QString());
+    QVERIFY(check->isCheckable());
+    QCOMPARE(check->icon()->path(), QStringLiteral("CheckBoxIcon1"));
+    // The base look turns recolouring off for its own icons.
+    QVERIFY(!check->isIconRecolored());
+
+    auto label = bareButton();
+    const ColorSet before = label->backgroundColors();
+    ty.styleButton(label.get(), 27, QString());
+    QCOMPARE(label->backgroundColors(), before);
+    QVERIFY(label->isIconRecolored());
+
+    auto combo = bareButton();
+    ty.styleButton(combo.get(), 18, QString());
+    QCOMPARE(combo->firstArrow().size, QSize(12, 7));
+    QCOMPARE(combo->secondArrow().direction, Qt::UpArrow);
+    QCOMPARE(combo->arrowColors().normal, QColor(0xE1E1E1));
 }
 
 TY_UI_TEST_MAIN(TestAppStyle)
