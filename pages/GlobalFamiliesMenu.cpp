@@ -61,7 +61,10 @@ GlobalFamiliesMenu::GlobalFamiliesMenu(QWidget* parent, int windowKind, int item
     connect(this, &CWidgetBase::hided, this, &GlobalFamiliesMenu::onHidden);
 }
 
-GlobalFamiliesMenu::~GlobalFamiliesMenu() = default;
+GlobalFamiliesMenu::~GlobalFamiliesMenu()
+{
+    disconnect(this, &CWidgetBase::hided, this, nullptr);
+}
 
 void GlobalFamiliesMenu::buildItems(const std::function<void()>& pump, int previewBudgetMs)
 {

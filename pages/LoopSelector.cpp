@@ -2,18 +2,15 @@
 
 #include "pages/EffectNames.h"
 #include "pages/InterfaceText.h"
-#include "pages/SelectorPopup.h"
 #include "uilib/controls/CPanel.h"
 #include "uilib/controls/CSpinBox.h"
 #include "uilib/controls/CWidgetText.h"
 
 #include <QBoxLayout>
-#include <QLineEdit>
 #include <QSignalBlocker>
 
 namespace {
 
-constexpr int kItemKind = 16;
 constexpr int kComboKind = 18;
 
 QString countCaption(int count)
@@ -59,6 +56,7 @@ void LoopSelector::commit(int count)
 
 void LoopSelector::setPresets(const QList<int>& counts) { m_presets = counts; }
 void LoopSelector::setPopupEdge(Qt::Edge edge) { m_popupEdge = edge; }
+LoopSelector::Popup* LoopSelector::popup() const { return m_popup; }
 
 void LoopSelector::setOneLoopDuration(qint64 ms)
 {
@@ -82,33 +80,33 @@ void LoopSelector::onToggled(bool checked)
         return;
     }
     m_popup = new Popup(this);
-    showSelectorPopup(this, m_popup, m_popupEdge, 0);
+    m_popup->showBeside(m_popupEdge, 0);
 }
 
 LoopSelector::Popup::Popup(LoopSelector* selector)
-    : CWindowMenu(Qt::Vertical, selector)
-    , m_selector(selector)
-    , m_initial(selector->value())
+    : SelectorPopup(selector, selector->value())
 {
-    bool presetChecked = false;
-    for (int count : selector->presets()) {
-        CButton* button = addButtonItem(kItemKind);
-        button->setCheckable(true);
-        button->setExclusive(true);
-        button->setText(countCaption(count));
-        button->setSecondaryText(totalText(count));
-        button->setChecked(count == m_initial);
-        presetChecked = presetChecked || count == m_initial;
-        m_presetButtons.insert(count, button);
-        connect(button, &CButton::toggled, this, [this, count](bool checked) { onPresetToggled(count, checked); });
-    }
-    addCustomRow(presetChecked);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setCloseOnItemClick(false);
-    connect(this, &CWidgetBase::hided, this, &Popup::onHidden);
+    for (int count : selector->presets())
+        addPreset(count, countCaption(count))->setSecondaryText(totalText(count));
+    addCustomRow(selector->presets().contains(initialValue()));
 }
 
 LoopSelector::Popup::~Popup() = default;
+
+LoopSelector* LoopSelector::Popup::selector() const
+{
+    return static_cast<LoopSelector*>(parentWidget());
+}
+
+int LoopSelector::Popup::selectorValue() const
+{
+    return selector()->value();
+}
+
+void LoopSelector::Popup::commit(int count)
+{
+    selector()->commit(count);
+}
 
 void LoopSelector::Popup::addCustomRow(bool presetChecked)
 {
@@ -132,20 +130,17 @@ void LoopSelector::Popup::addCustomRow(bool presetChecked)
     m_spin->setSingleStep(1);
     m_spin->setRange(1, 99);
     m_spin->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Fixed);
-    m_spin->setValueSilently(m_initial);
+    m_spin->setValueSilently(initialValue());
     m_spin->selectAll();
     m_total = new CWidgetText(1063);
-    m_total->setText(totalText(m_initial));
+    m_total->setText(totalText(initialValue()));
     row->addWidget(m_spin);
     row->addWidget(m_total);
     addWidget(panel);
     connect(this, &CWidgetBase::showed, m_spin, [this] { m_spin->setFocus(); });
     connect(m_spin, &CSpinBox::intValueChanged, this, &Popup::onCustomEdited);
     connect(m_spin, &CSpinBox::enterPressed, this, &QWidget::hide);
-    connect(m_spin, &CSpinBox::escPressed, this, [this] {
-        m_pending = -1;
-        hide();
-    });
+    connect(m_spin, &CSpinBox::escPressed, this, &Popup::dropPendingAndHide);
     connect(m_customRow, &CButton::toggled, this, [this](bool checked) {
         if (checked)
             hide();
@@ -154,37 +149,11 @@ void LoopSelector::Popup::addCustomRow(bool presetChecked)
 
 QString LoopSelector::Popup::totalText(int count) const
 {
-    return msecsToMinSecText(m_selector ? m_selector->oneLoopDuration() * count : 0);
-}
-
-void LoopSelector::Popup::onPresetToggled(int count, bool checked)
-{
-    if (!checked)
-        return;
-    m_pending = -1;
-    if (m_selector && m_selector->value() != count)
-        m_selector->commit(count);
-    hide();
+    return msecsToMinSecText(selector()->oneLoopDuration() * count);
 }
 
 void LoopSelector::Popup::onCustomEdited(int count)
 {
-    m_pending = count;
     m_total->setText(totalText(count));
-    bool presetChecked = false;
-    for (auto it = m_presetButtons.cbegin(); it != m_presetButtons.cend(); ++it) {
-        it.value()->setChecked(it.key() == count);
-        presetChecked = presetChecked || it.key() == count;
-    }
-    m_customRow->setChecked(!presetChecked);
-}
-
-void LoopSelector::Popup::onHidden()
-{
-    if (m_selector) {
-        m_selector->setChecked(false);
-        if (commitsPending(m_pending, m_initial, m_selector->value()))
-            m_selector->commit(m_pending);
-    }
-    close();
+    m_customRow->setChecked(!setPending(count));
 }

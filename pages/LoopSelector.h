@@ -1,10 +1,9 @@
 #pragma once
 
+#include "pages/SelectorPopup.h"
 #include "uilib/controls/CButton.h"
-#include "uilib/controls/CWindowMenu.h"
 
 #include <QList>
-#include <QMap>
 #include <QPointer>
 
 class CSpinBox;
@@ -29,7 +28,7 @@ public:
     void setOneLoopDuration(qint64 ms);
     qint64 oneLoopDuration() const { return m_oneLoop; }
 
-    Popup* popup() const { return m_popup; }
+    Popup* popup() const;
     void updateText();
     void applyStyle() override;
 
@@ -48,31 +47,28 @@ private:
     QList<int> m_presets;
 };
 
-// The list of a loop selector; deleted when it closes.
-class LoopSelector::Popup : public CWindowMenu
+// The list of a loop selector, with a row for a custom count.
+class LoopSelector::Popup : public SelectorPopup
 {
     Q_OBJECT
 public:
     explicit Popup(LoopSelector* selector);
     ~Popup() override;
 
-    CButton* presetButton(int count) const { return m_presetButtons.value(count); }
     CButton* customRow() const { return m_customRow; }
     CSpinBox* customSpin() const { return m_spin; }
     CWidgetText* customTotal() const { return m_total; }
 
-    void onPresetToggled(int count, bool checked);
-    void onCustomEdited(int count);
-    void onHidden();
+protected:
+    int selectorValue() const override;
+    void commit(int count) override;
 
 private:
     void addCustomRow(bool presetChecked);
+    void onCustomEdited(int count);
     QString totalText(int count) const;
+    LoopSelector* selector() const;
 
-    QPointer<LoopSelector> m_selector;
-    int m_initial = 0;
-    int m_pending = -1;
-    QMap<int, CButton*> m_presetButtons;
     CButton* m_customRow = nullptr;
     CSpinBox* m_spin = nullptr;
     CWidgetText* m_total = nullptr;

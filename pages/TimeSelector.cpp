@@ -2,11 +2,9 @@
 
 #include "model/AppPaths.h"
 #include "pages/InterfaceText.h"
-#include "pages/SelectorPopup.h"
 #include "uilib/controls/CSpinBox.h"
 
 #include <QBoxLayout>
-#include <QLineEdit>
 #include <QSignalBlocker>
 
 #include <cmath>
@@ -84,6 +82,7 @@ void TimeSelector::setPopupEdge(Qt::Edge edge) { m_popupEdge = edge; }
 void TimeSelector::setMinimumPopupWidth(int width) { m_minimumPopupWidth = width; }
 void TimeSelector::setCustomValueEnabled(bool enabled) { m_customValueEnabled = enabled; }
 void TimeSelector::setApplyToAllEnabled(bool enabled) { m_applyToAllEnabled = enabled; }
+TimeSelector::Popup* TimeSelector::popup() const { return m_popup; }
 
 void TimeSelector::updateText()
 {
@@ -98,23 +97,14 @@ void TimeSelector::onToggled(bool checked)
         return;
     }
     m_popup = new Popup(this, m_customValueEnabled, m_applyToAllEnabled);
-    showSelectorPopup(this, m_popup, m_popupEdge, m_minimumPopupWidth);
+    m_popup->showBeside(m_popupEdge, m_minimumPopupWidth);
 }
 
 TimeSelector::Popup::Popup(TimeSelector* selector, bool customValue, bool applyToAll)
-    : CWindowMenu(Qt::Vertical, selector)
-    , m_selector(selector)
-    , m_initial(selector->msecValue())
+    : SelectorPopup(selector, selector->msecValue())
 {
-    for (int ms : selector->presets()) {
-        CButton* button = addButtonItem(kItemKind);
-        button->setCheckable(true);
-        button->setExclusive(true);
-        button->setText(secondsCaption(ms));
-        button->setChecked(ms == m_initial);
-        m_presetButtons.insert(ms, button);
-        connect(button, &CButton::toggled, this, [this, ms](bool checked) { onPresetToggled(ms, checked); });
-    }
+    for (int ms : selector->presets())
+        addPreset(ms, secondsCaption(ms));
     if (customValue)
         addCustomField();
     if (applyToAll) {
@@ -122,12 +112,24 @@ TimeSelector::Popup::Popup(TimeSelector* selector, bool customValue, bool applyT
         m_applyToAll->setText(interfaceText(139));
         connect(m_applyToAll, &CButton::clicked, this, &Popup::onApplyToAll);
     }
-    setAttribute(Qt::WA_DeleteOnClose);
-    setCloseOnItemClick(false);
-    connect(this, &CWidgetBase::hided, this, &Popup::onHidden);
 }
 
 TimeSelector::Popup::~Popup() = default;
+
+TimeSelector* TimeSelector::Popup::selector() const
+{
+    return static_cast<TimeSelector*>(parentWidget());
+}
+
+int TimeSelector::Popup::selectorValue() const
+{
+    return selector()->msecValue();
+}
+
+void TimeSelector::Popup::commit(int ms)
+{
+    selector()->commit(ms);
+}
 
 void TimeSelector::Popup::addCustomField()
 {
@@ -138,55 +140,24 @@ void TimeSelector::Popup::addCustomField()
     m_spin->setDecimals(1);
     m_spin->setRange(0.5, 300.0);
     m_spin->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Fixed);
-    m_spin->setValueSilently(m_initial / 1000.0);
+    m_spin->setValueSilently(initialValue() / 1000.0);
     m_spin->selectAll();
     row->addWidget(m_spin);
     itemLayout()->addLayout(row);
     connect(this, &CWidgetBase::showed, m_spin, [this] { m_spin->setFocus(); });
-    connect(m_spin, &CDoubleSpin::doubleValueChanged, this, &Popup::onCustomEdited);
+    connect(m_spin, &CDoubleSpin::doubleValueChanged, this,
+            [this](double seconds) { setPending(secondsToMsec(seconds)); });
     connect(m_spin, &CDoubleSpin::enterPressed, this, &QWidget::hide);
-    connect(m_spin, &CDoubleSpin::escPressed, this, [this] {
-        m_pending = -1;
-        hide();
-    });
-}
-
-void TimeSelector::Popup::onPresetToggled(int ms, bool checked)
-{
-    if (!checked)
-        return;
-    m_pending = -1;
-    if (m_selector && m_selector->msecValue() != ms)
-        m_selector->commit(ms);
-    hide();
-}
-
-void TimeSelector::Popup::onCustomEdited(double seconds)
-{
-    m_pending = secondsToMsec(seconds);
-    for (auto it = m_presetButtons.cbegin(); it != m_presetButtons.cend(); ++it)
-        it.value()->setChecked(it.key() == m_pending);
+    connect(m_spin, &CDoubleSpin::escPressed, this, &Popup::dropPendingAndHide);
 }
 
 void TimeSelector::Popup::onApplyToAll()
 {
-    m_pending = -1;
-    if (!m_selector)
-        return;
-    const int value = m_spin ? secondsToMsec(m_spin->value()) : m_initial;
-    if (value != m_selector->msecValue())
-        m_selector->commit(value);
-    emit m_selector->secApplyToAll(m_selector->msecValue() / 1000);
-    emit m_selector->msecApplyToAll(m_selector->msecValue());
-    hide();
-}
-
-void TimeSelector::Popup::onHidden()
-{
-    if (m_selector) {
-        m_selector->setChecked(false);
-        if (commitsPending(m_pending, m_initial, m_selector->msecValue()))
-            m_selector->commit(m_pending);
-    }
-    close();
+    const int value = m_spin ? secondsToMsec(m_spin->value()) : initialValue();
+    TimeSelector* owner = selector();
+    if (value != owner->msecValue())
+        owner->commit(value);
+    emit owner->secApplyToAll(owner->msecValue() / 1000);
+    emit owner->msecApplyToAll(owner->msecValue());
+    dropPendingAndHide();
 }

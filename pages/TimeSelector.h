@@ -1,10 +1,9 @@
 #pragma once
 
+#include "pages/SelectorPopup.h"
 #include "uilib/controls/CButton.h"
-#include "uilib/controls/CWindowMenu.h"
 
 #include <QList>
-#include <QMap>
 #include <QPointer>
 
 class CDoubleSpin;
@@ -37,7 +36,7 @@ public:
     void setCustomValueEnabled(bool enabled);
     void setApplyToAllEnabled(bool enabled);
 
-    Popup* popup() const { return m_popup; }
+    Popup* popup() const;
     void updateText();
 
 signals:
@@ -60,30 +59,26 @@ private:
     QList<int> m_presets;
 };
 
-// The list of a duration selector; deleted when it closes.
-class TimeSelector::Popup : public CWindowMenu
+// The list of a duration selector, in milliseconds.
+class TimeSelector::Popup : public SelectorPopup
 {
     Q_OBJECT
 public:
     Popup(TimeSelector* selector, bool customValue, bool applyToAll);
     ~Popup() override;
 
-    CButton* presetButton(int ms) const { return m_presetButtons.value(ms); }
     CDoubleSpin* customSpin() const { return m_spin; }
     CButton* applyToAllButton() const { return m_applyToAll; }
 
-    void onPresetToggled(int ms, bool checked);
-    void onCustomEdited(double seconds);
-    void onApplyToAll();
-    void onHidden();
+protected:
+    int selectorValue() const override;
+    void commit(int ms) override;
 
 private:
     void addCustomField();
+    void onApplyToAll();
+    TimeSelector* selector() const;
 
-    QPointer<TimeSelector> m_selector;
-    int m_initial = 0;
-    int m_pending = -1;
-    QMap<int, CButton*> m_presetButtons;
     CDoubleSpin* m_spin = nullptr;
     CButton* m_applyToAll = nullptr;
 };

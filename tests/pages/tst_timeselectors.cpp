@@ -11,6 +11,16 @@
 
 namespace {
 
+// Opens the selector's popup with a click; null when it does not show.
+template <class Selector>
+typename Selector::Popup* openPopup(Selector* selector)
+{
+    clickInWindow(selector);
+    if (!QTest::qWaitFor([selector] { return selector->popup() && selector->popup()->isVisible(); }))
+        return nullptr;
+    return selector->popup();
+}
+
 struct TimeFixture
 {
     explicit TimeFixture(bool custom = true, bool applyToAll = false)
@@ -21,13 +31,7 @@ struct TimeFixture
         selector->setCustomValueEnabled(custom);
         selector->setApplyToAllEnabled(applyToAll);
     }
-    TimeSelector::Popup* open()
-    {
-        clickInWindow(selector);
-        if (!QTest::qWaitFor([this] { return selector->popup() && selector->popup()->isVisible(); }))
-            return nullptr;
-        return selector->popup();
-    }
+    TimeSelector::Popup* open() { return openPopup(selector); }
     SelectorHost host;
     TimeSelector* selector;
 };
@@ -41,13 +45,7 @@ struct LoopFixture
         selector->setOneLoopDuration(90000);
         selector->setValueSilently(count);
     }
-    LoopSelector::Popup* open()
-    {
-        clickInWindow(selector);
-        if (!QTest::qWaitFor([this] { return selector->popup() && selector->popup()->isVisible(); }))
-            return nullptr;
-        return selector->popup();
-    }
+    LoopSelector::Popup* open() { return openPopup(selector); }
     SelectorHost host;
     LoopSelector* selector;
 };
@@ -246,6 +244,17 @@ private slots:
         QCOMPARE(spy.count(), 1);
         QCOMPARE(fixture.selector->msecValue(), 12000);
         QVERIFY(!fixture.selector->isChecked());
+    }
+
+    void selectorDeletedWithItsPopupOpen()
+    {
+        TimeFixture fixture;
+        QPointer<TimeSelector::Popup> popup = fixture.open();
+        QVERIFY(popup);
+        typeInto(popup->customSpin(), QStringLiteral("9"));
+        delete fixture.selector;
+        QVERIFY(!popup);
+        QCoreApplication::processEvents();
     }
 
     void popupWithoutCustomField()
