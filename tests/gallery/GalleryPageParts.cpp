@@ -1,21 +1,47 @@
-// Parts of the editing pages: drop indicators of both kinds, dimmed and highlighted, at each
-// ratio; the drag icon with the drop allowed and refused.
+// Parts of the editing pages under the application's look: the progress box composing, paused
+// and importing; the history page with a present and a missing video, sorted both ways; drop
+// indicators of both kinds, dimmed and highlighted, at each ratio; the drag icon with the drop
+// allowed and refused.
 
 #include "Gallery.h"
 
+#include "app/CSystemTools.h"
+#include "app/HistoryModel.h"
+#include "model/ProjectFile.h"
+#include "model/ProjectItemColor.h"
 #include "pages/DragIcon.h"
 #include "pages/DropIndicator.h"
+#include "pages/HistoryPage.h"
+#include "pages/ProgressBox.h"
+#include "pages/TyStyle.h"
+#include "resources/Resources.h"
 #include "uilib/controls/CButton.h"
+#include "uilib/controls/CWidgetText.h"
 #include "uilib/style/CPainterScope.h"
 #include "uilib/style/CStyle.h"
 
 #include <QBoxLayout>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 namespace {
+
+// The application's own dark look, with its icons.
+void useAppStyle()
+{
+    static TyStyle* style = nullptr;
+    if (!style) {
+        initSlideshowResources();
+        style = new TyStyle(CSystemTools::instance()->style());
+        CSystemTools::instance()->style()->registerPalette(style);
+    }
+    CSystemTools::instance()->style()->setCurrentStyle(style->name());
+}
 
 const QSize kIndicatorSizes[] = {QSize(240, 120), QSize(240, 40)};
 
@@ -37,12 +63,53 @@ QWidget* makeDragRow()
     return row;
 }
 
+// A box of the job, shown to its end, after its first tick of the elapsed time.
+void addProgressBox(GalleryPage& page, bool dark, const QString& state, const std::function<void(ProgressBox&)>& start)
+{
+    ManualAnimationClock animations;
+    QWidget window;
+    window.resize(560, 100);
+    auto* box = new ProgressBox(&window);
+    box->setClock([] { return qint64(0); });
+    box->setGeometry(0, 0, 560, 100);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return;
+    QSignalSpy ticked(box->elapsedLabel(), &CWidgetText::textChanged);
+    start(*box);
+    animations.advance(2000);
+    ticked.wait(2000);
+    QCoreApplication::processEvents();
+    page.add(renderWidget(box, 1.0, currentPalette()->color(2)), state, dark);
+}
+
 } // namespace
+
+TY_GALLERY_ENTRY("page-progress-box")
+{
+    for (bool dark : {false, true}) {
+        dark ? useAppStyle() : page.usePalette(false);
+        addProgressBox(page, dark, QStringLiteral("composing"), [](ProgressBox& box) {
+            box.startComposing();
+            box.setProgress(37, 754000);
+        });
+        addProgressBox(page, dark, QStringLiteral("paused"), [](ProgressBox& box) {
+            box.startComposing();
+            box.setProgress(62, 0);
+            box.pauseButton()->setCheckedAndEmit(true);
+            QSignalSpy(&box, &ProgressBox::pauseToggled).wait(2000);
+        });
+        addProgressBox(page, dark, QStringLiteral("importing"), [](ProgressBox& box) {
+            box.startImport();
+            box.setProgress(18, 0);
+        });
+    }
+}
 
 TY_GALLERY_ENTRY("page-drop-indicator")
 {
     for (bool dark : {false, true}) {
-        page.usePalette(dark);
+        dark ? useAppStyle() : page.usePalette(false);
         for (double ratio : {1.0, 1.25, 1.5, 2.0}) {
             for (int kind : {0, 1}) {
                 for (double highlight : {0.0, 1.0}) {
@@ -64,7 +131,7 @@ TY_GALLERY_ENTRY("page-drop-indicator")
 TY_GALLERY_ENTRY("page-drag-icon")
 {
     for (bool dark : {false, true}) {
-        page.usePalette(dark);
+        dark ? useAppStyle() : page.usePalette(false);
         std::unique_ptr<QWidget> row(makeDragRow());
         for (bool allowed : {true, false}) {
             DragIcon icon;
@@ -75,4 +142,45 @@ TY_GALLERY_ENTRY("page-drag-icon")
             icon.hideIcon();
         }
     }
+}
+
+TY_GALLERY_ENTRY("page-history")
+{
+    useAppStyle();
+    ManualAnimationClock animations;
+    QTemporaryDir videos;
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(videos.filePath(QStringLiteral("config"))));
+    {
+        HistoryModel history;
+        const struct
+        {
+            const char* name;
+            qint64 bytes;
+            int durationMs;
+        } entries[] = {{"Отпуск 2024.mp4", 48234496, 185000}, {"День рождения.mp4", -1, 3725000}};
+        for (const auto& entry : entries) {
+            const QString path = videos.filePath(QString::fromUtf8(entry.name));
+            QFile video(path);
+            if (entry.bytes >= 0 && (!video.open(QIODevice::WriteOnly) || !video.resize(entry.bytes)))
+                continue;
+            ProjectFile project(0);
+            project.file_name = path;
+            project.resolution = Resolution(1920, 1080);
+            project.insertItems({new ProjectItemColor(entry.durationMs, 0)}, -1);
+            history.addProject(&project);
+        }
+        HistoryPage historyPage(&history, nullptr);
+        historyPage.updateTexts();
+        historyPage.resize(1000, 260);
+        historyPage.show();
+        if (!QTest::qWaitForWindowExposed(&historyPage))
+            return;
+        animations.advance(2000);
+        page.add(renderWidget(&historyPage, 1.0, currentPalette()->color(2)), QStringLiteral("newest-first"), true);
+        emit historyPage.header()->nameHeading->clicked();
+        animations.advance(2000);
+        page.add(renderWidget(&historyPage, 1.0, currentPalette()->color(2)), QStringLiteral("by-name"), true);
+    }
+    qputenv("XDG_CONFIG_HOME", savedConfig);
 }
