@@ -2,12 +2,45 @@
 
 #include "app/CSystemTools.h"
 #include "app/HistoryModel.h"
+#include "app/ProductStartScreen.h"
 #include "app/ThubnailProvider.h"
+#include "app/Ui.h"
 #include "model/AppPaths.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QUuid>
+
+namespace {
+
+constexpr int kStartScreenPumpMs = 33;
+
+qint64 steadyClock()
+{
+    static QElapsedTimer timer;
+    if (!timer.isValid())
+        timer.start();
+    return timer.elapsed();
+}
+
+// The process-wide start-up timer, started once the start screen is built.
+struct StartScreenEventTimer
+{
+    Application::Clock clock = steadyClock;
+    qint64 startedAt = 0;
+
+    void restart() { startedAt = clock(); }
+    qint64 elapsed() const { return clock() - startedAt; }
+};
+
+StartScreenEventTimer& startScreenEventTimer()
+{
+    static StartScreenEventTimer timer;
+    return timer;
+}
+
+} // namespace
 
 Application::Application(int& argc, char** argv)
     : CApplicaiton(argc, argv)
@@ -29,11 +62,41 @@ Application::~Application()
 bool Application::init()
 {
     warmUpTls();
+    processStartScreenEvents();
     m_thumbnailProvider = new ThubnailProvider(this);
     m_thumbnailProvider->start(QThread::InheritPriority);
+    processStartScreenEvents();
     m_historyModel = new HistoryModel(this);
-    CSystemTools::instance();
+    CSystemTools::instance()->createMainWindowOnce();
     return true;
+}
+
+QWidget* Application::showStartScreen(int minimumTime, bool handOver)
+{
+    QWidget* splash = showProductStartScreen(this, minimumTime, handOver);
+    if (splash)
+        startScreenEventTimer().restart();
+    return splash;
+}
+
+void Application::processStartScreenEvents()
+{
+    StartScreenEventTimer& timer = startScreenEventTimer();
+    if (!isStartScreenVisible() || timer.elapsed() <= kStartScreenPumpMs)
+        return;
+    processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+    timer.restart();
+}
+
+void Application::setStartScreenClock(Clock clock)
+{
+    startScreenEventTimer().clock = clock ? std::move(clock) : Clock(steadyClock);
+    startScreenEventTimer().restart();
+}
+
+CSystemTools* Application::createSystemTools()
+{
+    return new Ui(this);
 }
 
 HistoryModel* Application::historyModel() const

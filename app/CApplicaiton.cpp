@@ -2,12 +2,16 @@
 
 #include "app/CSettingsStorage.h"
 #include "app/CSystemTools.h"
+#include "uilib/controls/CStartScreen.h"
+#include "uilib/style/CIcon.h"
 #include "uilib/style/CIconRepo.h"
 #include "uilib/style/QtDetours.h"
 
 #include <QDir>
+#include <QFont>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QThread>
@@ -28,6 +32,16 @@ bool isMouseMove(const QEvent* event)
     return event->type() == QEvent::MouseMove || event->type() == QEvent::NonClientAreaMouseMove;
 }
 
+// The screen at the remembered index, else the primary one; null without any screen.
+QScreen* startScreenScreen(const CSettingsStorage* settings)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const int index = settings ? settings->lastScreen() : -1;
+    if (index >= 0 && index < screens.size())
+        return screens.at(index);
+    return QGuiApplication::primaryScreen();
+}
+
 } // namespace
 
 struct CApplicaiton::Private
@@ -37,6 +51,7 @@ struct CApplicaiton::Private
     bool firstRun = true;
     QPointer<CIconRepo> iconRepo;
     QPointer<CSystemTools> systemTools;
+    QPointer<QWidget> startScreen;
     // While the service is being made; what its style holder triggers then finds no service yet.
     bool makingSystemTools = false;
     QString productName;
@@ -61,6 +76,8 @@ CApplicaiton::~CApplicaiton()
 {
     if (d->settings)
         d->settings->save();
+    // A widget may not outlive the application.
+    delete d->startScreen.data();
     delete d->systemTools.data();
 }
 
@@ -133,6 +150,38 @@ CIconRepo* CApplicaiton::iconRepo()
     if (!d->iconRepo)
         d->iconRepo = new CIconRepo(this);
     return d->iconRepo;
+}
+
+QWidget* CApplicaiton::showStartScreen(const QString& iconName, int minimumTime, int tickInterval, int firstDots,
+                                       int maxDots, const QString& fontFamily, int fontPixelSize, bool handOver,
+                                       QPoint versionOffset, QPoint loadingOffset, QColor versionColor,
+                                       QColor loadingColor, bool loadingAtLeft)
+{
+    QScreen* screen = startScreenScreen(d->settings);
+    if (!screen)
+        return nullptr;
+    const QPixmap picture = iconRepo()->icon(iconName)->pixmap(screen->devicePixelRatio(), QSize(), QColor(),
+                                                               CIcon::Normal);
+    auto* splash = new CStartScreen(screen->geometry(), picture, applicationVersion(), minimumTime, tickInterval,
+                                    firstDots, maxDots, handOver, versionOffset, loadingOffset, versionColor,
+                                    loadingColor, loadingAtLeft);
+    d->startScreen = splash;
+    QFont font(fontFamily);
+    font.setPixelSize(fontPixelSize);
+    splash->setFont(font);
+    connect(splash, &QObject::destroyed, this, [this] { onStartScreenDestroyed(); });
+    splash->show();
+    return splash;
+}
+
+QWidget* CApplicaiton::startScreen() const
+{
+    return d->startScreen;
+}
+
+bool CApplicaiton::isStartScreenVisible() const
+{
+    return d->startScreen && d->startScreen->isVisible();
 }
 
 void CApplicaiton::warmUpTls()

@@ -2,6 +2,9 @@
 
 #include "app/CSingleApplication.h"
 
+#include <QColor>
+#include <QPoint>
+
 #include <memory>
 
 class CIconRepo;
@@ -37,6 +40,16 @@ public:
     CSystemTools* systemTools();
     // Made on first use with the application as its parent.
     CIconRepo* iconRepo();
+
+    // Shows the start screen on the screen of "lastScreen" (the primary one when that index is
+    // gone) with the icon's picture and the version in force; null without any screen.
+    QWidget* showStartScreen(const QString& iconName, int minimumTime, int tickInterval, int firstDots,
+                             int maxDots, const QString& fontFamily, int fontPixelSize, bool handOver,
+                             QPoint versionOffset, QPoint loadingOffset, QColor versionColor,
+                             QColor loadingColor, bool loadingAtLeft);
+    // Null once it closed.
+    QWidget* startScreen() const;
+    bool isStartScreenVisible() const;
 
     // Loads the TLS configuration on the thread pool while the GUI thread keeps handling events.
     void warmUpTls();

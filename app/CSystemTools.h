@@ -9,12 +9,14 @@ class CResourceCache;
 class CStyle;
 class QWidget;
 
-// The application-wide service; it owns the style holder and the shared pixmap cache.
+// The application-wide service; it owns the style holder, the shared pixmap cache and the
+// main window.
 class CSystemTools : public QObject
 {
     Q_OBJECT
 public:
     explicit CSystemTools(QObject* parent);
+    // Deletes the main window when it still exists.
     ~CSystemTools() override;
 
     // The service of the running CApplicaiton; null under any other application.
@@ -32,7 +34,21 @@ public:
     // The shadow a window created with CWindow::Default asks for.
     virtual CWindow::ShadowType defaultShadowType() const;
 
+    // Makes the main window once: a running instance's message brings it forward, and the start
+    // screen hands over to it (it is shown at once when the start screen is gone already).
+    void createMainWindowOnce();
+    // The program's main window; none here.
+    virtual CWindow* createMainWindow();
+
+signals:
+    void mainWindowCreated(CWindow* mainWindow);
+    void mainWindowShowedFirstTimeEver();
+    void mainWindowShowedFirstTimeInCurrentSession();
+
 private:
+    void onMainWindowFirstShown();
+
+    QMetaObject::Connection m_firstShown;
     QPointer<CStyle> m_style;
     QPointer<CResourceCache> m_resourceCache;
     QPointer<CWindow> m_mainWindow;

@@ -40,6 +40,7 @@ int main(int argc, char** argv)
                                          QSettings::IniFormat, &app));
     CrashReportGate::setUp(&app, QDateTime::currentDateTime(), kVersion, true,
                            StartupEnvironment::machineId());
+    app.showStartScreen(2000, true);
 
     if (!app.init())
         return 1;

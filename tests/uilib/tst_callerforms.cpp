@@ -13,6 +13,7 @@
 #include "uilib/controls/CScrollArea.h"
 #include "uilib/controls/CShadowInner.h"
 #include "uilib/controls/CSlider.h"
+#include "uilib/controls/CStartScreen.h"
 #include "uilib/controls/CTitleBar.h"
 #include "uilib/controls/CWidgetBase.h"
 #include "uilib/controls/CWidgetIcon.h"
@@ -25,6 +26,7 @@
 
 #include <QBoxLayout>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSignalSpy>
 
 #include <type_traits>
@@ -158,6 +160,12 @@ void callerForms(QWidget* parent)
     window.setTitle(QStringLiteral("Title"));
     window.showNextToRect(QRect(0, 0, 10, 10), 8, 1, true, QPoint(), 1);
     window.showWindow(CWindow::CenteredOnParent);
+
+    CStartScreen splash(QRect(0, 0, 1280, 1024), QPixmap(), QStringLiteral("1.1.3"), 2000, 0, 0, 0, true,
+                        QPoint(0, 0), QPoint(50, 104), QColor(Qt::transparent), QColor(Qt::white), 1);
+    splash.setFont(QFont(QStringLiteral("Segoe UI Semibold")));
+    splash.finishWith(&window);
+    splash.finishWith(nullptr);
 }
 
 // One behaviour of each form whose arguments read differently from what they do.
@@ -239,6 +247,30 @@ private slots:
         QVERIFY(!edit.fixedCharacterWidth());
         edit.setFitToText(false);
         QVERIFY(edit.fixedCharacterWidth());
+    }
+
+    void startScreen()
+    {
+        static_assert(std::is_base_of_v<QSplashScreen, CStartScreen>);
+        static_assert(hasForm<void (CStartScreen::*)(CWindow*)>(&CStartScreen::finishWith));
+    }
+
+    // The shell's zeros: no dots and no tick until the minimum time; the trailing 1 puts the
+    // loading text at the left.
+    void startScreenShellArguments()
+    {
+        const QRect place = QGuiApplication::primaryScreen()->geometry();
+        QPixmap picture(400, 200);
+        picture.fill(Qt::black);
+        CStartScreen splash(place, picture, QStringLiteral("1.1.3"), 60000, 0, 0, 0, true, QPoint(0, 0),
+                            QPoint(50, 104), QColor(Qt::transparent), QColor(Qt::white), 1);
+        QCOMPARE(splash.loadingText(), QStringLiteral("Loading"));
+        QCOMPARE(splash.loadingRect(), QRect(50, 0, 350, 96));
+        QCOMPARE(splash.geometry().center(), place.center());
+        QCoreApplication::processEvents();
+        QCOMPARE(splash.loadingText(), QStringLiteral("Loading"));
+        QVERIFY(splash.isTicking());
+        QVERIFY(!splash.isMinimumTimeOver());
     }
 
     void shortSetItemsKeepsOrTakesFirst()
