@@ -286,6 +286,9 @@ void TestStartupWindows::firstShowingHidesStartScreen()
     ui()->mainWindow()->show();
     QTRY_VERIFY(!m_app->isStartScreenVisible());
     QVERIFY(splash);
+    // No widget outlives the application.
+    m_app.reset();
+    QVERIFY(!splash);
 }
 
 int main(int argc, char** argv)
