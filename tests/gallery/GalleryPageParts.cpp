@@ -1,5 +1,6 @@
 // Parts of the editing pages under the application's look: the progress box composing, paused
-// and importing; the history page with a present and a missing video, sorted both ways; drop
+// and importing; the history page with a present and a missing video, sorted both ways; the
+// settings page; drop
 // indicators of both kinds, dimmed and highlighted, at each ratio; the drag icon with the drop
 // allowed and refused.
 
@@ -7,12 +8,14 @@
 
 #include "app/CSystemTools.h"
 #include "app/HistoryModel.h"
+#include "app/SettingsProvider.h"
 #include "model/ProjectFile.h"
 #include "model/ProjectItemColor.h"
 #include "pages/DragIcon.h"
 #include "pages/DropIndicator.h"
 #include "pages/HistoryPage.h"
 #include "pages/ProgressBox.h"
+#include "pages/SettingsBox.h"
 #include "pages/TyStyle.h"
 #include "resources/Resources.h"
 #include "uilib/controls/CButton.h"
@@ -183,4 +186,27 @@ TY_GALLERY_ENTRY("page-history")
         page.add(renderWidget(&historyPage, 1.0, currentPalette()->color(2)), QStringLiteral("by-name"), true);
     }
     qputenv("XDG_CONFIG_HOME", savedConfig);
+}
+
+TY_GALLERY_ENTRY("page-settings")
+{
+    useAppStyle();
+    ManualAnimationClock animations;
+    QTemporaryDir folder;
+    const QString videos = folder.filePath(QStringLiteral("Видео"));
+    QDir().mkpath(videos);
+    SettingsProvider settings(folder.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat, nullptr);
+    settings.setFolder(videos);
+    settings.setAudioOffset(-3);
+    QWidget window;
+    window.resize(980, 640);
+    auto* box = new SettingsBox(&settings, &window);
+    box->updateTexts();
+    box->setGeometry(0, 0, 980, 640);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return;
+    box->showAnimated();
+    animations.advance(2000);
+    page.add(renderWidget(box, 1.0, currentPalette()->color(2)), QString(), true);
 }
