@@ -1,5 +1,7 @@
 #include "pages/Style.h"
 
+#include "pages/PopupOverlay.h"
+
 #include "uilib/controls/CBorder.h"
 #include "uilib/controls/CButton.h"
 #include "uilib/controls/CComboBase.h"
@@ -665,7 +667,6 @@ bool Style::styleFlatButton(CButtonDraw* button, int kind, const QString& icon)
         return true;
     }
     case 1045:
-        // The popup overlay's own settings come with its class.
         button->setBackgroundColors(ColorSet(black(128)));
         button->setRadius(corners(16));
         button->setTextColors(ColorSet(Qt::white));
@@ -673,6 +674,11 @@ bool Style::styleFlatButton(CButtonDraw* button, int kind, const QString& icon)
         button->setAnimationParams(showParams(QEasingCurve::OutCubic, 900, QEasingCurve::InCubic, 900));
         button->setTextFont(24, 50);
         setSizePolicy(button, QSizePolicy::Fixed, QSizePolicy::Fixed);
+        if (auto* overlay = dynamic_cast<PopupOverlay*>(button)) {
+            overlay->setAlignment(Qt::AlignCenter);
+            overlay->setTimeout(1500);
+            overlay->setOverlayMargins(QMargins(25, 25, 25, 25));
+        }
         return true;
     case 1046:
         Cpalette::styleButton(button, 10, icon);

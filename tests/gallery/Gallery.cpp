@@ -3,6 +3,8 @@
 #include "app/CSystemTools.h"
 #include "uilib/style/CStyle.h"
 
+#include <QCoreApplication>
+#include <QPainter>
 #include <QPointer>
 
 #include <algorithm>
@@ -27,6 +29,26 @@ QString baseStyleName()
 }
 
 } // namespace
+
+void settleGallery()
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+QImage compositeWindows(const QList<QWidget*>& windows)
+{
+    settleGallery();
+    QRect area;
+    for (QWidget* window : windows)
+        area |= window->geometry();
+    QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(0x888888));
+    QPainter painter(&image);
+    for (QWidget* window : windows)
+        painter.drawImage(window->geometry().topLeft() - area.topLeft(), renderWidget(window, 1.0));
+    return image;
+}
 
 QString GalleryShot::fileName(const QString& entry) const
 {

@@ -16,6 +16,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QWidget>
 #include <QString>
 
 struct GalleryShot
@@ -39,6 +40,11 @@ public:
 private:
     QList<GalleryShot> m_shots;
 };
+
+// Lets posted events, layouts and deferred showing run.
+void settleGallery();
+// The windows drawn where they stand on the screen, the first below the others, on gray.
+QImage compositeWindows(const QList<QWidget*>& windows);
 
 using GalleryFunction = void (*)(GalleryPage& page);
 

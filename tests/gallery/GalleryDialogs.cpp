@@ -22,23 +22,12 @@ namespace {
 
 void settle()
 {
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
+    settleGallery();
 }
 
-// The windows drawn where they stand on the screen, the first below the others.
 QImage composite(const QList<QWidget*>& windows)
 {
-    settle();
-    QRect area;
-    for (QWidget* window : windows)
-        area |= window->geometry();
-    QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(QColor(0x888888));
-    QPainter painter(&image);
-    for (QWidget* window : windows)
-        painter.drawImage(window->geometry().topLeft() - area.topLeft(), renderWidget(window, 1.0));
-    return image;
+    return compositeWindows(windows);
 }
 
 // The look a caller gives its dialog: room around the content and between the buttons.

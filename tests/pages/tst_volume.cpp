@@ -1,6 +1,7 @@
 #include "SelectorHost.h"
 
 #include "pages/PopupOverlay.h"
+#include "pages/TyStyle.h"
 #include "pages/VolumeButton.h"
 #include "uilib/controls/CSlider.h"
 #include "uilib/controls/CWindowMenu.h"
@@ -272,6 +273,25 @@ private slots:
         overlay.showText(QStringLiteral("Громкость: 40 and a longer text"));
         QTRY_VERIFY(overlay.width() > width);
         QCOMPARE(overlay.geometry().bottomRight(), corner());
+    }
+
+    void overlayLookPlacesItInTheMiddle()
+    {
+        SelectorHost host;
+        host.window.show();
+        PopupOverlay overlay(1045, &host.window);
+        TyStyle style(nullptr);
+        style.styleButton(&overlay, 1045, QString());
+        QCOMPARE(overlay.alignment(), Qt::AlignCenter);
+        QCOMPARE(overlay.hideTimer()->interval(), 1500);
+        QCOMPARE(overlay.overlayMargins(), QMargins(25, 25, 25, 25));
+        QCOMPARE(overlay.textFont().pixelSize(), 24);
+        overlay.showText(QStringLiteral("Громкость: 40"));
+        QCOMPARE(overlay.geometry().center(), host.window.rect().center());
+        // Another widget of the kind takes the look without the overlay's placement.
+        CWidgetTextIcon badge(1045, &host.window);
+        style.styleButton(&badge, 1045, QString());
+        QCOMPARE(badge.textFont().pixelSize(), 24);
     }
 
     void overlayHidesAtOnceWithItsParent()

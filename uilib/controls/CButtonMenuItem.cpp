@@ -47,7 +47,7 @@ CButtonMenuItem::CButtonMenuItem(int styleKind, int openMode, int placement, int
     d->placement = placement;
     d->alignment = alignment;
     setCheckable(true);
-    d->popup = new CWindowMenu(2, Qt::Vertical, this);
+    d->popup = new CWindowMenu(Qt::Vertical, this);
     d->popup->addPassThroughWidget(this);
     if (openMode == 0)
         connect(this, &CButton::toggled, this, &CButtonMenuItem::onToggled);
