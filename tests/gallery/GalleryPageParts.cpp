@@ -5,8 +5,8 @@
 // allowed and refused.
 
 #include "Gallery.h"
+#include "GalleryTyStyle.h"
 
-#include "app/CSystemTools.h"
 #include "app/HistoryModel.h"
 #include "app/SettingsProvider.h"
 #include "model/ProjectFile.h"
@@ -16,8 +16,6 @@
 #include "pages/HistoryPage.h"
 #include "pages/ProgressBox.h"
 #include "pages/SettingsBox.h"
-#include "pages/TyStyle.h"
-#include "resources/Resources.h"
 #include "uilib/controls/CButton.h"
 #include "uilib/controls/CWidgetText.h"
 #include "uilib/style/CPainterScope.h"
@@ -33,18 +31,6 @@
 #include <memory>
 
 namespace {
-
-// The application's own dark look, with its icons.
-void useAppStyle()
-{
-    static TyStyle* style = nullptr;
-    if (!style) {
-        initSlideshowResources();
-        style = new TyStyle(CSystemTools::instance()->style());
-        CSystemTools::instance()->style()->registerPalette(style);
-    }
-    CSystemTools::instance()->style()->setCurrentStyle(style->name());
-}
 
 const QSize kIndicatorSizes[] = {QSize(240, 120), QSize(240, 40)};
 
@@ -91,7 +77,7 @@ void addProgressBox(GalleryPage& page, bool dark, const QString& state, const st
 TY_GALLERY_ENTRY("page-progress-box")
 {
     for (bool dark : {false, true}) {
-        dark ? useAppStyle() : page.usePalette(false);
+        dark ? useTyStyle() : page.usePalette(false);
         addProgressBox(page, dark, QStringLiteral("composing"), [](ProgressBox& box) {
             box.startComposing();
             box.setProgress(37, 754000);
@@ -112,7 +98,7 @@ TY_GALLERY_ENTRY("page-progress-box")
 TY_GALLERY_ENTRY("page-drop-indicator")
 {
     for (bool dark : {false, true}) {
-        dark ? useAppStyle() : page.usePalette(false);
+        dark ? useTyStyle() : page.usePalette(false);
         for (double ratio : {1.0, 1.25, 1.5, 2.0}) {
             for (int kind : {0, 1}) {
                 for (double highlight : {0.0, 1.0}) {
@@ -134,7 +120,7 @@ TY_GALLERY_ENTRY("page-drop-indicator")
 TY_GALLERY_ENTRY("page-drag-icon")
 {
     for (bool dark : {false, true}) {
-        dark ? useAppStyle() : page.usePalette(false);
+        dark ? useTyStyle() : page.usePalette(false);
         std::unique_ptr<QWidget> row(makeDragRow());
         for (bool allowed : {true, false}) {
             DragIcon icon;
@@ -149,7 +135,7 @@ TY_GALLERY_ENTRY("page-drag-icon")
 
 TY_GALLERY_ENTRY("page-history")
 {
-    useAppStyle();
+    useTyStyle();
     ManualAnimationClock animations;
     QTemporaryDir videos;
     const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
@@ -190,7 +176,7 @@ TY_GALLERY_ENTRY("page-history")
 
 TY_GALLERY_ENTRY("page-settings")
 {
-    useAppStyle();
+    useTyStyle();
     ManualAnimationClock animations;
     QTemporaryDir folder;
     const QString videos = folder.filePath(QStringLiteral("Видео"));

@@ -1,0 +1,4 @@
+#pragma once
+
+// Makes the application's own dark look current, with its icons; registered once.
+void useTyStyle();
