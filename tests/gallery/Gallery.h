@@ -45,6 +45,8 @@ private:
 void settleGallery();
 // The windows drawn where they stand on the screen, the first below the others, on gray.
 QImage compositeWindows(const QList<QWidget*>& windows);
+// Makes the application's TyStyle (dark) or its light Style current, registering both once.
+void useAppStyle(bool dark);
 
 using GalleryFunction = void (*)(GalleryPage& page);
 

@@ -35,20 +35,6 @@ public:
     QString name() const override { return QStringLiteral("LightStyle"); }
 };
 
-// Makes TyStyle (dark) or the light Style current, registering both once.
-void useAppStyle(bool dark)
-{
-    CStyle* style = CSystemTools::instance()->style();
-    static bool registered = false;
-    if (!registered) {
-        initSlideshowResources();
-        style->registerPalette(new TyStyle(style));
-        style->registerPalette(new LightStyle(style));
-        registered = true;
-    }
-    style->setCurrentStyle(dark ? QStringLiteral("TyStyle") : QStringLiteral("LightStyle"));
-}
-
 // A state of the sheet's columns.
 struct ButtonState
 {
@@ -207,6 +193,19 @@ QWidget* namedIcon(const QString& path, const QString& name)
 }
 
 } // namespace
+
+void useAppStyle(bool dark)
+{
+    CStyle* style = CSystemTools::instance()->style();
+    static bool registered = false;
+    if (!registered) {
+        initSlideshowResources();
+        style->registerPalette(new TyStyle(style));
+        style->registerPalette(new LightStyle(style));
+        registered = true;
+    }
+    style->setCurrentStyle(dark ? QStringLiteral("TyStyle") : QStringLiteral("LightStyle"));
+}
 
 TY_GALLERY_ENTRY("appstyle-buttons-library")
 {
