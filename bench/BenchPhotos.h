@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QDir>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -9,7 +10,7 @@
 
 // A 4000x3000 JPEG photo in the folder, its colours set by the index: a gradient under
 // 300 small ellipses, so that it neither compresses to nothing nor decodes for free.
-inline QString writeBenchPhoto(const QTemporaryDir& dir, int index)
+inline QString writeBenchPhoto(const QDir& dir, int index)
 {
     QImage image(4000, 3000, QImage::Format_RGB32);
     QPainter painter(&image);
@@ -25,4 +26,9 @@ inline QString writeBenchPhoto(const QTemporaryDir& dir, int index)
     const QString path = dir.filePath(QStringLiteral("photo%1.jpg").arg(index));
     image.save(path, "jpg", 90);
     return path;
+}
+
+inline QString writeBenchPhoto(const QTemporaryDir& dir, int index)
+{
+    return writeBenchPhoto(QDir(dir.path()), index);
 }
