@@ -3,6 +3,8 @@
 #include "app/CSystemTools.h"
 #include "app/HistoryModel.h"
 #include "app/ProductStartScreen.h"
+#include "app/ProductUpdateChecker.h"
+#include "app/SettingsProvider.h"
 #include "app/ThubnailProvider.h"
 #include "app/Ui.h"
 #include "model/AppPaths.h"
@@ -10,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QTimer>
 #include <QUuid>
 
 namespace {
@@ -118,4 +121,64 @@ QString Application::tempFolder()
 QString Application::webAddress() const
 {
     return m_webAddress;
+}
+
+ProductUpdateChecker* Application::updateChecker() const
+{
+    return m_updateChecker;
+}
+
+void Application::setupUpdateChecker(const QString& machineId, const QString& productId,
+                                     const QString& newFeaturesUrl, const QString& downloadUrl, int delayMs,
+                                     int timeoutMs, int noticeIntervalMs)
+{
+    m_webAddress = downloadUrl;
+    m_updateChecker = new ProductUpdateChecker(machineId, productId, newFeaturesUrl, downloadUrl, this);
+    if (auto* provider = qobject_cast<SettingsProvider*>(settings()))
+        m_updateChecker->setServiceUrl(provider->updateServiceUrl());
+    connect(m_updateChecker, &ProductUpdateChecker::newVersionAvalible, this,
+            [this, noticeIntervalMs](const QString& version, const QString& news, const QString& download) {
+                onNewVersion(version, news, download, noticeIntervalMs);
+            },
+            Qt::DirectConnection);
+    if (CSettingsStorage* storage = settings()) {
+        connect(storage, &CSettingsStorage::updateCheckerEnabledChanged, this,
+                [this, timeoutMs](bool enabled) {
+                    if (!enabled)
+                        return;
+                    m_updateRequested = false;
+                    if (CSettingsStorage* storage = settings())
+                        storage->setUpdateCheckerShowedVersion(QString());
+                    requestUpdateOnce(timeoutMs);
+                },
+                Qt::DirectConnection);
+    }
+    QTimer::singleShot(delayMs, this, [this, timeoutMs] { requestUpdateOnce(timeoutMs); });
+}
+
+void Application::requestUpdateOnce(int timeoutMs)
+{
+    CSettingsStorage* storage = settings();
+    if (!m_updateChecker || !storage || !storage->updateCheckerEnabled() || m_updateRequested)
+        return;
+    m_updateRequested = true;
+    m_updateChecker->request(timeoutMs);
+}
+
+void Application::onNewVersion(const QString& newVersion, const QString& newFeaturesUrl,
+                               const QString& downloadUrl, int noticeIntervalMs)
+{
+    const QPointer<CSettingsStorage> storage = settings();
+    const QString shown = storage ? storage->updateCheckerShowedVersion() : QString();
+    emit updateAvailable();
+    CSystemTools* tools = CSystemTools::instance();
+    if (shown == newVersion || !tools)
+        return;
+    tools->startNotAnnoyingMessageTimer(
+        QStringLiteral("Update message"), noticeIntervalMs, [storage, newVersion, newFeaturesUrl, downloadUrl] {
+            if (storage)
+                storage->setUpdateCheckerShowedVersion(newVersion);
+            if (CSystemTools* tools = CSystemTools::instance())
+                tools->showUpdateAvailable(newVersion, newFeaturesUrl, downloadUrl);
+        });
 }

@@ -2,9 +2,12 @@
 
 #include "app/CApplicaiton.h"
 
+#include <QPointer>
+
 #include <functional>
 
 class HistoryModel;
+class ProductUpdateChecker;
 class ThubnailProvider;
 
 // The program's application: it owns the project history, the thumbnail thread and the
@@ -35,7 +38,16 @@ public:
     HistoryModel* historyModel() const;
     // "<user cache>/{uuid}", made on the first call and the same for the whole run.
     QString tempFolder();
+    // The download page the update check was given.
     QString webAddress() const;
+
+    // delayMs after this call, once per run while "updateCheckerEnabled" holds (and again each
+    // time it is switched on), asks the update service. A newer version emits updateAvailable();
+    // its notice shows once per version, at a noticeIntervalMs tick when the user is not busy.
+    void setupUpdateChecker(const QString& machineId, const QString& productId, const QString& newFeaturesUrl,
+                            const QString& downloadUrl, int delayMs = 5000, int timeoutMs = 5000,
+                            int noticeIntervalMs = 10000);
+    ProductUpdateChecker* updateChecker() const;
 
 signals:
     void updateAvailable();
@@ -44,8 +56,14 @@ protected:
     CSystemTools* createSystemTools() override;
 
 private:
+    void requestUpdateOnce(int timeoutMs);
+    void onNewVersion(const QString& newVersion, const QString& newFeaturesUrl, const QString& downloadUrl,
+                      int noticeIntervalMs);
+
     HistoryModel* m_historyModel = nullptr;
     ThubnailProvider* m_thumbnailProvider = nullptr;
     QString m_tempFolder;
     QString m_webAddress;
+    QPointer<ProductUpdateChecker> m_updateChecker;
+    bool m_updateRequested = false;
 };

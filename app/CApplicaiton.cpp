@@ -202,6 +202,8 @@ bool CApplicaiton::init()
 
 bool CApplicaiton::notify(QObject* receiver, QEvent* event)
 {
+    if (receiver && receiver->isWindowType() && event->type() == QEvent::Leave && d->systemTools)
+        d->systemTools->onCursorLeftWindow();
     if (!receiver || !receiver->isWindowType() || !isMouseMove(event))
         return QApplication::notify(receiver, event);
     // Widgets see whole pixels, also under fractional scaling.
@@ -211,8 +213,11 @@ bool CApplicaiton::notify(QObject* receiver, QEvent* event)
                         incoming->button(), incoming->buttons(), incoming->modifiers(),
                         incoming->source());
     rounded.setTimestamp(incoming->timestamp());
+    const QPointer<QObject> window(receiver);
     const bool delivered = QApplication::notify(receiver, &rounded);
     incoming->setAccepted(rounded.isAccepted());
+    if (window && d->systemTools)
+        d->systemTools->onMouseMove(window, &rounded);
     return delivered;
 }
 

@@ -1,6 +1,7 @@
 #include "app/SettingsProvider.h"
 
 #include "app/CApplicaiton.h"
+#include "app/ProductUpdateChecker.h"
 #include "model/Resolution.h"
 
 #include <QDir>
@@ -20,6 +21,7 @@ const QString FolderKey = QStringLiteral("folder");
 const QString LastOpenAudioPathKey = QStringLiteral("lastOpenAudioPath");
 const QString OutFileFormatKey = QStringLiteral("outFileFormat");
 const QString FpsKey = QStringLiteral("fps");
+const QString UpdateServiceUrlKey = QStringLiteral("updateServiceUrl");
 
 QString writableDesktop()
 {
@@ -202,4 +204,9 @@ void SettingsProvider::setFps(const int& val)
 {
     if (writeValue(FpsKey, val))
         emit fpsChanged(val);
+}
+
+QString SettingsProvider::updateServiceUrl() const
+{
+    return readValue(UpdateServiceUrlKey, ProductUpdateChecker::kDefaultServiceUrl);
 }

@@ -50,6 +50,8 @@ public:
     void setOutFileFormat(const QString& val);
     int fps() const;
     void setFps(const int& val);
+    // Read only: the address of the update service.
+    QString updateServiceUrl() const;
 
 signals:
     void defaultTransitionChanged(int val);

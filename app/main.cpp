@@ -13,6 +13,8 @@
 namespace {
 const QString kApplicationName = QStringLiteral("Kestrova Slideshow Maker");
 const QString kVersion = QStringLiteral("1.1.3");
+const QString kDownloadPage = QStringLiteral("https://kestrovasoft.com/slideshow-maker/download.html");
+const QString kProductId = QStringLiteral("95");
 const QString kWakeUp = QStringLiteral("Wake up!");
 constexpr int kWakeUpTimeoutMs = 5000;
 } // namespace
@@ -44,6 +46,7 @@ int main(int argc, char** argv)
 
     if (!app.init())
         return 1;
+    app.setupUpdateChecker(StartupEnvironment::machineId(), kProductId, kDownloadPage, kDownloadPage);
     const int code = QApplication::exec();
     cleanupWavTempDir();
     return code;

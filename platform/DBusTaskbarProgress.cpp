@@ -1,23 +1,9 @@
 #include "platform/DBusTaskbarProgress.h"
 
+#include "platform/SessionBus.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDir>
-#include <QFileInfo>
-
-namespace {
-
-// A session bus is named by the environment or found in the runtime folder; without either
-// there is none to talk to.
-bool sessionBusExpected()
-{
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return true;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return !runtime.isEmpty() && QFileInfo::exists(QDir(runtime).filePath(QStringLiteral("bus")));
-}
-
-} // namespace
 
 DBusTaskbarProgress::DBusTaskbarProgress(QObject* parent)
     : TaskbarProgress(parent)

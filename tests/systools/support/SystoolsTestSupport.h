@@ -1,0 +1,78 @@
+#pragma once
+
+// Support for the system-tools tests:
+//
+//   LoopbackHttpServer server;   answers GETs on 127.0.0.1 with a fixed body, or never
+//   DialogAnswerer answer(fn);   runs fn on the next message box that shows (polled on the GUI thread)
+//   shownMessageBox()            the message box shown now, or null
+//   UrlCatcher catcher;          the URLs the desktop was asked to open
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QTcpServer>
+#include <QTimer>
+#include <QUrl>
+
+#include <functional>
+
+class CDialogMessage;
+class QTcpSocket;
+
+class LoopbackHttpServer : public QObject
+{
+    Q_OBJECT
+public:
+    explicit LoopbackHttpServer(QObject* parent = nullptr);
+    bool listen();
+    // The address of that path on this server.
+    QString url(const QString& path) const;
+    void setBody(const QByteArray& body) { m_body = body; }
+    // Takes requests without ever answering them.
+    void setSilent(bool silent) { m_silent = silent; }
+    // The target of every request so far ("/path?query").
+    QList<QUrl> requests() const { return m_requests; }
+
+signals:
+    void requested();
+
+private:
+    void onReadyRead(QTcpSocket* socket);
+
+    QTcpServer m_server;
+    QByteArray m_body;
+    bool m_silent = false;
+    QList<QUrl> m_requests;
+};
+
+// Catches the URLs the desktop would open (file, http and https) while it lives.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    UrlCatcher();
+    ~UrlCatcher() override;
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+CDialogMessage* shownMessageBox();
+
+class DialogAnswerer : public QObject
+{
+public:
+    explicit DialogAnswerer(std::function<void(CDialogMessage*)> action);
+    bool answered() const { return m_answered; }
+
+private:
+    void poll();
+
+    std::function<void(CDialogMessage*)> m_action;
+    QTimer m_timer;
+    bool m_answered = false;
+};
+
+// A key press sent straight to the widget.
+void sendKey(QWidget* widget, int key);
