@@ -1,57 +1,45 @@
 #include "pages/PageShell.h"
 
-#include "pages/InterfaceText.h"
-#include "uilib/controls/CButton.h"
-#include "uilib/controls/CDialogMessage.h"
+#include "app/CSystemTools.h"
+#include "app/Ui.h"
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QUrl>
 
 namespace PageShell {
 
 namespace {
 
-enum Text { ClearHistoryTitle = 14, Cancel = 15, Clear = 16 };
-
-bool openWithDesktop(const QString& target)
+Ui* ui()
 {
-    const QUrl url = QFileInfo::exists(target) ? QUrl::fromLocalFile(target) : QUrl::fromUserInput(target);
-    return QDesktopServices::openUrl(url);
+    return dynamic_cast<Ui*>(CSystemTools::instance());
 }
 
-// The file manager shows the file's folder.
-bool showFolderOf(const QString& path)
+bool showWithTools(const QString& path)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
-        return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(info.isDir() ? info.absoluteFilePath() : info.absolutePath()));
+    CSystemTools* tools = CSystemTools::instance();
+    return tools && tools->showInFolder(path);
 }
 
-CButton* dialogButton(int text)
+bool openWithTools(const QString& target)
 {
-    auto* button = new CButton(11);
-    button->setText(interfaceText(text));
-    return button;
+    CSystemTools* tools = CSystemTools::instance();
+    return tools && tools->openUrl(target);
 }
 
-// Button 2 clears.
 bool askClearHistory()
 {
-    CDialogMessage dialog(QApplication::activeWindow());
-    dialog.setTitle(interfaceText(ClearHistoryTitle));
-    dialog.addButton(1, dialogButton(Cancel));
-    dialog.addButton(2, dialogButton(Clear), true);
-    return dialog.exec() == 2;
+    return ui() && ui()->confirmClearHistory();
 }
 
 QString folderDialog(const QString& title, const QString& startFolder)
 {
-    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, startFolder,
-                                             QFileDialog::ShowDirsOnly);
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::ExistingDirectory;
+    request.parent = QApplication::activeWindow();
+    request.title = title;
+    request.startPath = startFolder;
+    request.options = QFileDialog::ShowDirsOnly;
+    return CSystemTools::showFileDialog(request).value(0);
 }
 
 } // namespace
@@ -64,12 +52,12 @@ Functions& functions()
 
 bool showInFolder(const QString& path)
 {
-    return functions().showInFolder ? functions().showInFolder(path) : showFolderOf(path);
+    return functions().showInFolder ? functions().showInFolder(path) : showWithTools(path);
 }
 
 bool openUrl(const QString& target)
 {
-    return functions().openUrl ? functions().openUrl(target) : openWithDesktop(target);
+    return functions().openUrl ? functions().openUrl(target) : openWithTools(target);
 }
 
 bool confirmClearHistory()

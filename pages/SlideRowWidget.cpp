@@ -5,6 +5,7 @@
 #include "model/SlideInterfaces.h"
 #include "pages/EffectSelectors.h"
 #include "pages/InterfaceText.h"
+#include "pages/PageShell.h"
 #include "pages/SlideRowThumbnailCache.h"
 #include "pages/TimeSelector.h"
 #include "platform/FileTime.h"
@@ -14,14 +15,12 @@
 #include "uilib/style/DrawPrimitives.h"
 
 #include <QBoxLayout>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QImageReader>
 #include <QLocale>
 #include <QToolTip>
-#include <QUrl>
 
 #include <cmath>
 
@@ -29,15 +28,9 @@ namespace {
 
 const QList<int> kTimePresets = {500, 1000, 2000, 3000, 4000, 5000, 7000, 10000, 15000, 20000};
 
-// Until the system tools can select a file, its folder is opened.
-void openContainingFolder(const QString& path)
-{
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
-}
-
 SlideRowWidget::ShowInFolder& showInFolderFunction()
 {
-    static SlideRowWidget::ShowInFolder show = openContainingFolder;
+    static SlideRowWidget::ShowInFolder show = PageShell::showInFolder;
     return show;
 }
 
@@ -50,7 +43,7 @@ QString detailLine(int label, const QString& value)
 
 void SlideRowWidget::setShowInFolder(ShowInFolder show)
 {
-    showInFolderFunction() = show ? std::move(show) : ShowInFolder(openContainingFolder);
+    showInFolderFunction() = show ? std::move(show) : ShowInFolder(PageShell::showInFolder);
 }
 
 SlideRowWidget::SlideRowWidget(ProjectItem* item, const QString& numberText, bool isTitleSlide, QWidget* parent)

@@ -11,7 +11,7 @@
 #include "pages/InterfaceText.h"
 #include "pages/PositionSelector.h"
 #include "pages/TextPagePrivate.h"
-#include "uilib/controls/CDialogMessage.h"
+#include "app/Ui.h"
 #include "uilib/controls/CTextEdit.h"
 #include "uilib/controls/CWidgetText.h"
 
@@ -37,16 +37,10 @@ int pickWithDialog(QWidget* parent, int mode, const TextPage::ColorChoice& curre
     return result;
 }
 
-// Stands in for the application's question until it has one of its own.
-bool askWithMessage(QWidget* parent)
+bool askWithMessage(QWidget*)
 {
-    CDialogMessage message(parent);
-    message.setText(interfaceText(22));
-    message.addButton(1, new CButton(1004), false);
-    message.addButton(2, new CButton(1015), true);
-    message.button(1)->setText(interfaceText(23));
-    message.button(2)->setText(interfaceText(24));
-    return message.exec() == 2;
+    Ui* ui = dynamic_cast<Ui*>(CSystemTools::instance());
+    return ui && ui->confirmOverwriteAllSlidesText();
 }
 
 TextPage::ColorPicker& colorPicker()
