@@ -1,6 +1,8 @@
 #include "pages/VideoPlayerWidget.h"
 
 #include "app/Application.h"
+#include "app/DroppedFiles.h"
+#include "app/Ui.h"
 #include "app/audio/AudioFilesController.h"
 #include "app/audio/Mp3.h"
 #include "model/ProjectFile.h"
@@ -37,6 +39,17 @@ QString previewAudioFolder()
     if (auto* application = qobject_cast<Application*>(QCoreApplication::instance()))
         return application->tempFolder();
     return QDir::tempPath();
+}
+
+QStringList droppedAudioFiles(const QUrl& url)
+{
+    return filesFromUrl(url, audioFileExtensions());
+}
+
+void showAudioNotAdded()
+{
+    if (Ui* ui = dynamic_cast<Ui*>(CSystemTools::instance()))
+        ui->showAudioNotAddedMessage();
 }
 
 // The still of a slide: its first motion frame or its picture, with its caption.
@@ -162,6 +175,8 @@ VideoPlayerWidget::VideoPlayerWidget(QWidget* parent)
     m_titleLabel->hide();
     m_spinnerHideTimer->setInterval(kSpinnerHideMs);
     m_startTimer->setInterval(kStartDelayMs);
+    m_audioList->setDroppedFiles(droppedAudioFiles);
+    m_audioList->setNotAllAddedMessage(showAudioNotAdded);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

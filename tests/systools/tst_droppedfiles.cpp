@@ -1,17 +1,11 @@
 #include <QtTest>
 
 #include "app/DroppedFiles.h"
+#include "support/SystoolsTestSupport.h"
 
 #include <QMimeData>
 
 namespace {
-
-void touch(const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-}
 
 QMimeData* dropOf(const QStringList& paths)
 {
@@ -63,7 +57,7 @@ void TestDroppedFiles::folderInNameOrder()
 
     QTemporaryDir root;
     for (const QString& file : files)
-        touch(root.filePath(file));
+        touchFile(root.filePath(file));
     QStringList expectedPaths;
     for (const QString& file : expected)
         expectedPaths.append(root.filePath(file));
@@ -75,9 +69,9 @@ void TestDroppedFiles::folderInNameOrder()
 void TestDroppedFiles::filesAndOtherItems()
 {
     QTemporaryDir root;
-    touch(root.filePath(QStringLiteral("one.PNG")));
-    touch(root.filePath(QStringLiteral("two.txt")));
-    touch(root.filePath(QStringLiteral("folder/three.png")));
+    touchFile(root.filePath(QStringLiteral("one.PNG")));
+    touchFile(root.filePath(QStringLiteral("two.txt")));
+    touchFile(root.filePath(QStringLiteral("folder/three.png")));
     auto mime = std::make_unique<QMimeData>();
     mime->setUrls({QUrl::fromLocalFile(root.filePath(QStringLiteral("one.PNG"))),
                    QUrl::fromLocalFile(root.filePath(QStringLiteral("two.txt"))),
@@ -93,8 +87,8 @@ void TestDroppedFiles::filesAndOtherItems()
 void TestDroppedFiles::linksWalkEachFolderOnce()
 {
     QTemporaryDir root;
-    touch(root.filePath(QStringLiteral("photos/a.jpg")));
-    touch(root.filePath(QStringLiteral("photos/inner/b.jpg")));
+    touchFile(root.filePath(QStringLiteral("photos/a.jpg")));
+    touchFile(root.filePath(QStringLiteral("photos/inner/b.jpg")));
     // A link back to a parent, and a second name of a folder already walked.
     QVERIFY(QFile::link(root.filePath(QStringLiteral("photos")), root.filePath(QStringLiteral("photos/inner/up"))));
     QVERIFY(QFile::link(root.filePath(QStringLiteral("photos/inner")), root.filePath(QStringLiteral("photos/same"))));

@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QTcpSocket>
+#include <QTest>
 
 LoopbackHttpServer::LoopbackHttpServer(QObject* parent)
     : QObject(parent)
@@ -92,4 +95,11 @@ void sendKey(QWidget* widget, int key)
 {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &press);
+}
+
+void touchFile(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
 }

@@ -6,6 +6,7 @@
 //   DialogAnswerer answer(fn);   runs fn on the next message box that shows (polled on the GUI thread)
 //   shownMessageBox()            the message box shown now, or null
 //   UrlCatcher catcher;          the URLs the desktop was asked to open
+//   touchFile(path)              an empty file, its folders made as needed
 
 #include <QByteArray>
 #include <QList>
@@ -76,3 +77,6 @@ private:
 
 // A key press sent straight to the widget.
 void sendKey(QWidget* widget, int key);
+
+// An empty file at path; missing folders are made.
+void touchFile(const QString& path);
