@@ -115,7 +115,6 @@ void TestVideoPlayerWidget::sliderSeeks()
 
 void TestVideoPlayerWidget::overlayAfterASlidePreview()
 {
-    QSKIP("Known race: about one run in four the actions are not offered after a stop that follows a restarted preview");
     auto project = colourProject(3, 300);
     Panel p;
     p.panel.show();

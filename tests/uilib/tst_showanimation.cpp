@@ -54,6 +54,7 @@ class TestShowAnimation : public QObject
 private slots:
     void showFadesIn();
     void hideFadesOut();
+    void showReversesHide_data();
     void showReversesHide();
     void notAnimatedChanges();
     void notAnimatedShowWithoutAnimator();
@@ -111,15 +112,26 @@ void TestShowAnimation::hideFadesOut()
     QCOMPARE(stage.child.finishedShows, 0);
 }
 
+void TestShowAnimation::showReversesHide_data()
+{
+    QTest::addColumn<int>("hidingMs");
+    QTest::newRow("mid-way") << 100;
+    // So near the end that the show starts from an opacity of 0.
+    QTest::newRow("nearly hidden") << 240;
+}
+
 void TestShowAnimation::showReversesHide()
 {
+    QFETCH(int, hidingMs);
     ManualAnimationClock clock;
     Stage stage(true);
     stage.child.hideAnimated();
-    clock.advance(100);
+    clock.advance(hidingMs);
     COpacityEffect* effect = effectOf(&stage.child);
     const double atFlip = effect->opacity();
     stage.child.showAnimated();
+    QVERIFY(stage.child.isVisible());
+    QCOMPARE(stage.child.visibilityAnimator()->position(), CAnimateionProp::End);
     clock.advance(1);
     QVERIFY(stage.child.isVisible());
     QVERIFY(std::abs(effect->opacity() - atFlip) < 0.03);

@@ -131,7 +131,9 @@ void CAnimationShow2::onProgress(double progress)
     progress = std::isnan(progress) ? 0.0 : qBound(0.0, progress, 1.0);
     applyOpacity(widget, progress);
     if (std::abs(progress) <= 1e-12) {
-        const bool showing = m_animator && m_animator->isRunning() && m_animator->position() == CAnimateionProp::End;
+        // A show turned round from a nearly finished hide starts from 0: it must not hide the
+        // widget, whose hide would reset the show it is starting.
+        const bool showing = m_animator && m_animator->position() == CAnimateionProp::End;
         widget->setVisible(showing);
     } else if (!isVisibleToParent(widget)) {
         widget->setVisible(true);
