@@ -2,7 +2,6 @@
 
 #include "pages/InterfaceText.h"
 
-#include <cmath>
 #include <iterator>
 
 namespace {
@@ -77,11 +76,6 @@ QString nameOf(int firstText, int count, int type)
     return interfaceText(firstText + (inRange(type, count) ? type : count));
 }
 
-QString twoDigits(qint64 value)
-{
-    return QString::number(value).rightJustified(2, QLatin1Char('0'));
-}
-
 } // namespace
 
 QString transitionIcon(int type)
@@ -102,19 +96,4 @@ QString motionIcon(int type)
 QString motionName(int type)
 {
     return nameOf(kFirstMotionText, kMotionCount, type);
-}
-
-QString msecsToMinSecText(qint64 ms)
-{
-    const auto s = qint64(std::floor(ms / 1000.0 + 0.5));
-    return twoDigits(s / 60) + QLatin1Char(':') + twoDigits(s % 60);
-}
-
-QString msecsToDurationText(qint64 ms)
-{
-    const qint64 s = ms / 1000;
-    const qint64 h = s / 3600;
-    const qint64 m = (s % 3600) / 60;
-    const qint64 sec = s - (h * 60 + m) * 60;
-    return QString::number(h) + QLatin1Char(':') + twoDigits(m) + QLatin1Char(':') + twoDigits(sec);
 }

@@ -8,8 +8,3 @@ QString transitionIcon(int type);
 QString transitionName(int type);
 QString motionIcon(int type);
 QString motionName(int type);
-
-// "mm:ss", rounded to the nearest second; minutes are not wrapped into hours.
-QString msecsToMinSecText(qint64 ms);
-// "h:mm:ss", whole seconds cut off.
-QString msecsToDurationText(qint64 ms);

@@ -1,6 +1,6 @@
 #include "pages/LoopSelector.h"
 
-#include "pages/EffectNames.h"
+#include "model/TimeText.h"
 #include "pages/InterfaceText.h"
 #include "uilib/controls/CPanel.h"
 #include "uilib/controls/CSpinBox.h"

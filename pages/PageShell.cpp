@@ -42,6 +42,17 @@ QString folderDialog(const QString& title, const QString& startFolder)
     return CSystemTools::showFileDialog(request).value(0);
 }
 
+QStringList audioDialog()
+{
+    return ui() ? ui()->chooseAudioFiles() : QStringList();
+}
+
+void tellAudioNotAdded()
+{
+    if (ui())
+        ui()->showAudioNotAddedMessage();
+}
+
 } // namespace
 
 Functions& functions()
@@ -68,6 +79,19 @@ bool confirmClearHistory()
 QString chooseFolder(const QString& title, const QString& startFolder)
 {
     return functions().chooseFolder ? functions().chooseFolder(title, startFolder) : folderDialog(title, startFolder);
+}
+
+QStringList chooseAudioFiles()
+{
+    return functions().chooseAudioFiles ? functions().chooseAudioFiles() : audioDialog();
+}
+
+void showAudioNotAddedMessage()
+{
+    if (functions().showAudioNotAddedMessage)
+        functions().showAudioNotAddedMessage();
+    else
+        tellAudioNotAdded();
 }
 
 } // namespace PageShell

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -17,6 +18,10 @@ struct Functions
     std::function<bool()> confirmClearHistory;
     // The folder chosen, or empty when the dialog was cancelled.
     std::function<QString(const QString& title, const QString& startFolder)> chooseFolder;
+    // The music files chosen, or none when the dialog was cancelled.
+    std::function<QStringList()> chooseAudioFiles;
+    // Tells that some of the chosen music files were not added.
+    std::function<void()> showAudioNotAddedMessage;
 };
 
 // The functions in force; an empty one uses the real call.
@@ -26,5 +31,7 @@ bool showInFolder(const QString& path);
 bool openUrl(const QString& target);
 bool confirmClearHistory();
 QString chooseFolder(const QString& title, const QString& startFolder);
+QStringList chooseAudioFiles();
+void showAudioNotAddedMessage();
 
 } // namespace PageShell

@@ -1,6 +1,6 @@
 #include "pages/ProgressBox.h"
 
-#include "pages/EffectNames.h"
+#include "model/TimeText.h"
 #include "pages/InterfaceText.h"
 #include "uilib/controls/CButton.h"
 #include "uilib/controls/CProgressBar.h"

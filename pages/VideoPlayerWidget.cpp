@@ -8,7 +8,7 @@
 #include "model/ProjectFile.h"
 #include "model/ProjectItem.h"
 #include "model/ProjectItemSimple.h"
-#include "pages/EffectNames.h"
+#include "model/TimeText.h"
 #include "pages/InterfaceText.h"
 #include "pages/VideoPlayer.h"
 #include "pages/VolumeButton.h"

@@ -3,7 +3,7 @@
 #include "app/audio/AudioProbe.h"
 #include "app/audio/Mp3.h"
 #include "app/audio/WavConversion.h"
-#include "pages/EffectNames.h"
+#include "model/TimeText.h"
 
 #include <QEventLoop>
 #include <QFileInfo>

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "model/MotionType.h"
+#include "model/TimeText.h"
 #include "model/transition/TransitionType.h"
 #include "pages/EffectNames.h"
 

@@ -1,6 +1,6 @@
 #include "SelectorHost.h"
 
-#include "pages/EffectNames.h"
+#include "model/TimeText.h"
 #include "pages/LoopSelector.h"
 #include "pages/TimeSelector.h"
 #include "uilib/controls/CSpinBox.h"
