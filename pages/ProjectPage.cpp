@@ -10,6 +10,7 @@
 #include "model/ProjectFile.h"
 #include "model/ProjectItem.h"
 #include "pages/AbstractRow.h"
+#include "pages/AudioBox.h"
 #include "pages/ElasticSpacer.h"
 #include "pages/InterfaceText.h"
 #include "pages/ProjectPageForAllActions.h"
@@ -187,6 +188,8 @@ void ProjectPage::buildLayout()
     right->setContentsMargins(0, 0, 0, 0);
     right->addWidget(m_preview, 1);
     right->addSpacing(8);
+    m_audioBox = new AudioBox(m_preview, this);
+    right->addWidget(m_audioBox, 1);
     right->addItem(new ElasticSpacer(4, 16, Qt::Vertical));
     right->addWidget(m_videoSettings);
     right->addItem(buttonsGap);
@@ -248,6 +251,7 @@ void ProjectPage::setProject(ProjectFile* project, bool isNew)
     connect(audio, &AudioFilesController::importFinished, this, &ProjectPage::importAudioFinished);
     m_captionPage->setProject(project);
     m_videoSettings->setProject(project);
+    m_audioBox->setProject(project);
     m_forAll->setProject(project);
     m_preview->setProject(project);
     rebuildSlideList();
@@ -434,6 +438,7 @@ void ProjectPage::editCaption(ProjectItem* item)
 void ProjectPage::onCaptionPageVisibilityChanged(bool visible)
 {
     const bool enabled = !visible;
+    m_audioBox->setEnabled(enabled);
     m_videoSettings->setEnabled(enabled);
     m_previewButton->setEnabled(enabled);
     updateComposeButton();
@@ -456,6 +461,7 @@ void ProjectPage::updateTexts()
     m_outFileName->updateTexts();
     m_captionPage->updateTexts();
     m_preview->updateTexts();
+    m_audioBox->updateTexts();
     m_videoSettings->updateTexts();
     m_previewButton->setText(interfaceText(115));
     m_composeButton->setText(interfaceText(116));

@@ -6,6 +6,7 @@
 #include "model/AppPaths.h"
 #include "model/ProjectFile.h"
 #include "model/ProjectItem.h"
+#include "pages/AudioBox.h"
 #include "pages/EffectSelectors.h"
 #include "pages/ProjectPageForAllActions.h"
 #include "pages/ProjectPageOutFileName.h"
@@ -346,6 +347,7 @@ void TestProjectPage::captionPageDisablesRightColumn()
     QCOMPARE(visibility.count(), 1);
     QCOMPARE(visibility.first().first().toBool(), true);
     QVERIFY(!f.page()->videoSettingsBox()->isEnabled());
+    QVERIFY(!f.page()->audioBox()->isEnabled());
     QVERIFY(!f.page()->previewButton()->isEnabled());
     QVERIFY(!f.page()->composeButton()->isEnabled());
     QVERIFY(f.page()->previewPanel()->isEnabled());
@@ -357,6 +359,7 @@ void TestProjectPage::captionPageDisablesRightColumn()
     f.page()->captionPage()->hide();
     QCOMPARE(visibility.last().first().toBool(), false);
     QVERIFY(f.page()->videoSettingsBox()->isEnabled());
+    QVERIFY(f.page()->audioBox()->isEnabled());
     QVERIFY(f.page()->composeButton()->isEnabled());
 
     // The caption style of all slides: the preview has nothing to show.
