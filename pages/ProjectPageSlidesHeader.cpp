@@ -3,6 +3,8 @@
 #include "pages/EffectNames.h"
 #include "pages/InterfaceText.h"
 #include "uilib/controls/CWidgetText.h"
+#include "uilib/style/CStyle.h"
+#include "uilib/style/Cpalette.h"
 
 #include <QBoxLayout>
 #include <QFontMetrics>
@@ -14,6 +16,8 @@ namespace {
 constexpr int kThumbnailSpace = 64;
 constexpr int kTransitionCount = 29;
 constexpr int kMotionCount = 12;
+// The palette's colour of panel borders.
+constexpr int kLineColorRole = 1017;
 
 int horizontal(const QMargins& margins)
 {
@@ -55,6 +59,7 @@ ProjectPage::SlidesHeader::SlidesHeader(QWidget* parent)
     number->setContentsMargins(8, 0, 8, 0);
     number->setAlignment(Qt::AlignCenter);
     static_cast<QBoxLayout*>(cell(0)->layout())->addSpacing(kThumbnailSpace);
+    applyStyle();
 }
 
 ProjectPage::SlidesHeader::~SlidesHeader() = default;
@@ -62,6 +67,13 @@ ProjectPage::SlidesHeader::~SlidesHeader() = default;
 CWidgetText* ProjectPage::SlidesHeader::captionLabel(int column) const
 {
     return m_captions.value(column);
+}
+
+void ProjectPage::SlidesHeader::applyStyle()
+{
+    CPanel::applyStyle();
+    // The panel look has no border colour; the line under the captions takes the palette's.
+    setBorderColors(ColorSet(currentPalette()->color(kLineColorRole)));
 }
 
 void ProjectPage::SlidesHeader::updateTexts()

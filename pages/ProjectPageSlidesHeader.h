@@ -15,6 +15,7 @@ public:
     ~SlidesHeader() override;
 
     void updateTexts();
+    void applyStyle() override;
 
     // The caption of a column, 0 to 4.
     CWidgetText* captionLabel(int column) const;
