@@ -88,6 +88,12 @@ CSystemTools::ShellLauncher& shellLauncher()
     return launcher;
 }
 
+CSystemTools::DialogRunner& dialogRunner()
+{
+    static CSystemTools::DialogRunner runner;
+    return runner;
+}
+
 // Filters written with fullwidth parentheses work as ASCII ones.
 QString withAsciiParentheses(QString filter)
 {
@@ -532,7 +538,7 @@ int CSystemTools::messageBox(const QString& message, const QString& title, int i
         rememberBox->setText(rememberText);
         dialog->addExtraWidget(rememberBox);
     }
-    const int result = dialog->exec();
+    const int result = runDialog(dialog);
     if (remember && rememberBox)
         *remember = rememberBox->isChecked();
     delete dialog.data();
@@ -561,7 +567,7 @@ int CSystemTools::textInputBox(const QString& message, const QString& title, QSt
     if (!regexp.isEmpty())
         edit->setValidator(new QRegExpValidator(QRegExp(regexp, Qt::CaseSensitive, QRegExp::RegExp), edit));
     dialog->addExtraWidget(edit, !needsText(textInputType));
-    const int result = dialog->exec();
+    const int result = runDialog(dialog);
     if (edit)
         resultText = edit->text();
     delete dialog.data();
@@ -571,6 +577,17 @@ int CSystemTools::textInputBox(const QString& message, const QString& title, QSt
 void CSystemTools::setShellLauncher(ShellLauncher launcher)
 {
     shellLauncher() = std::move(launcher);
+}
+
+void CSystemTools::setDialogRunner(DialogRunner runner)
+{
+    dialogRunner() = std::move(runner);
+}
+
+int CSystemTools::runDialog(CDialog* dialog)
+{
+    const DialogRunner& runner = dialogRunner();
+    return runner ? runner(dialog) : dialog->exec(CWindow::CenteredOnParent);
 }
 
 void CSystemTools::showOpenError(const QString& path)

@@ -11,6 +11,7 @@
 
 #include <functional>
 
+class CDialog;
 class CDialogMessage;
 class CResourceCache;
 class CStyle;
@@ -50,6 +51,8 @@ public:
 
     // Shows the dialog; the chosen paths, none when it was cancelled.
     using FileDialogFunction = std::function<QStringList(const FileDialogRequest& request)>;
+    // Runs a dialog the service shows to its end and gives its result, as CDialog::exec does.
+    using DialogRunner = std::function<int(CDialog* dialog)>;
     // Selects the file in the file manager: above 0 when it did, else a failure code.
     using ShellLauncher = std::function<int(const QString& absolutePath)>;
 
@@ -125,6 +128,10 @@ public:
     // Through the function set above, else the real dialog.
     static QStringList showFileDialog(const FileDialogRequest& request);
     static void setShellLauncher(ShellLauncher launcher);
+    // An empty function brings back the modal loop centred on the parent.
+    static void setDialogRunner(DialogRunner runner);
+    // Through the function set above, else the modal loop.
+    static int runDialog(CDialog* dialog);
     // From now to the next day's 00:01:00 in now's time zone.
     static qint64 msecsToNextDayChange(const QDateTime& now);
 

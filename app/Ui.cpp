@@ -151,7 +151,7 @@ int Ui::showSlideshowReady(bool withoutOpenButton)
         open->setText(interfaceText(52));
         dialog->addButton(1, open, true);
     }
-    const int result = dialog->exec(CWindow::CenteredOnParent);
+    const int result = runDialog(dialog);
     delete dialog.data();
     return result;
 }
@@ -213,7 +213,7 @@ void Ui::showAbout()
 {
     QTimer::singleShot(0, this, [this] {
         QPointer<AboutDialog2> dialog = new AboutDialog2(mainWindow());
-        dialog->exec(CWindow::CenteredOnParent);
+        runDialog(dialog);
         delete dialog.data();
     });
 }

@@ -2,12 +2,16 @@
 #include "support/SystoolsTestSupport.h"
 #include "support/UiTestSupport.h"
 
+#include "app/AboutDialog2.h"
 #include "app/Application.h"
 #include "app/SettingsProvider.h"
 #include "app/Ui.h"
 #include "resources/Resources.h"
 #include "uilib/controls/CButton.h"
 #include "uilib/controls/CDialogMessage.h"
+#include "uilib/controls/CPanel.h"
+#include "uilib/controls/CWidgetIcon.h"
+#include "uilib/style/CIconRepo.h"
 #include "uilib/style/CStyle.h"
 #include "uilib/style/Cpalette.h"
 
@@ -24,6 +28,7 @@ char s_name[] = "tst_ui";
 char* s_argv[] = {s_name, nullptr};
 
 using Question = bool (Ui::*)();
+using UiCall = std::function<void(Ui*)>;
 
 // Every label text of the message box, joined.
 QString messageText(CDialogMessage* message)
@@ -51,6 +56,7 @@ struct FileDialogAnswer
 } // namespace
 
 Q_DECLARE_METATYPE(Question)
+Q_DECLARE_METATYPE(UiCall)
 
 class TestUi : public QObject
 {
@@ -69,6 +75,9 @@ private slots:
     void readyDialog();
     void chooseAudioFilesRemembersItsFolder();
     void styleIsTheApplicationPalette();
+    void aboutOpensOnTheNextLoopPass();
+    void errorIconOnlyOnErrors_data();
+    void errorIconOnlyOnErrors();
 
 private:
     Ui* ui() const { return static_cast<Ui*>(m_app->systemTools()); }
@@ -236,6 +245,63 @@ void TestUi::chooseAudioFilesRemembersItsFolder()
 void TestUi::styleIsTheApplicationPalette()
 {
     QCOMPARE(currentPalette()->name(), QStringLiteral("TyStyle"));
+}
+
+void TestUi::aboutOpensOnTheNextLoopPass()
+{
+    struct Run
+    {
+        bool about;
+        QWidget* parent;
+        QPointer<CDialog> dialog;
+    };
+    QList<Run> runs;
+    DialogRunnerScope scope([&runs](CDialog* dialog) {
+        runs.append({qobject_cast<AboutDialog2*>(dialog) != nullptr, dialog->parentWidget(), dialog});
+        return 1;
+    });
+    ui()->showAbout();
+    QVERIFY(runs.isEmpty());
+    QTRY_COMPARE(runs.size(), 1);
+    QVERIFY(runs.first().about);
+    QCOMPARE(runs.first().parent, static_cast<QWidget*>(ui()->mainWindow()));
+    QVERIFY(!runs.first().dialog);
+}
+
+void TestUi::errorIconOnlyOnErrors_data()
+{
+    QTest::addColumn<UiCall>("call");
+    QTest::addColumn<QString>("icon");
+    const QString error = QStringLiteral(":/messagebox-error.svg");
+    QTest::newRow("audio not added") << UiCall([](Ui* ui) { ui->showAudioNotAddedMessage(); }) << error;
+    QTest::newRow("missing files") << UiCall([](Ui* ui) { ui->showMissingFilesMessage({QStringLiteral("/a.jpg")}); })
+                                   << error;
+    QTest::newRow("question") << UiCall([](Ui* ui) { ui->confirmClearHistory(); }) << QString();
+    QTest::newRow("update notice") << UiCall([](Ui* ui) {
+        ui->showUpdateAvailable(QStringLiteral("2.0"), QStringLiteral("https://example.org/news"),
+                                QStringLiteral("https://example.org/get"));
+    }) << QString();
+}
+
+void TestUi::errorIconOnlyOnErrors()
+{
+    QFETCH(UiCall, call);
+    QFETCH(QString, icon);
+    int runs = 0;
+    bool shown = false;
+    CIcon* shownIcon = nullptr;
+    DialogRunnerScope scope([&](CDialog* dialog) {
+        ++runs;
+        auto* widget = dialog->contentPanel()->findChild<CWidgetIcon*>();
+        shown = widget && !widget->isHidden();
+        shownIcon = widget ? widget->icon() : nullptr;
+        return 0;
+    });
+    call(ui());
+    QCOMPARE(runs, 1);
+    QCOMPARE(shown, !icon.isEmpty());
+    if (shown)
+        QCOMPARE(shownIcon, CIconRepo::instance()->icon(icon));
 }
 
 int main(int argc, char** argv)

@@ -7,6 +7,9 @@
 //   shownMessageBox()            the message box shown now, or null
 //   UrlCatcher catcher;          the URLs the desktop was asked to open
 //   touchFile(path)              an empty file, its folders made as needed
+//   DialogRunnerScope scope(fn); the service's dialogs go to fn instead of their modal loop
+
+#include "app/CSystemTools.h"
 
 #include <QByteArray>
 #include <QList>
@@ -80,3 +83,12 @@ void sendKey(QWidget* widget, int key);
 
 // An empty file at path; missing folders are made.
 void touchFile(const QString& path);
+
+class DialogRunnerScope
+{
+public:
+    explicit DialogRunnerScope(CSystemTools::DialogRunner runner) { CSystemTools::setDialogRunner(std::move(runner)); }
+    ~DialogRunnerScope() { CSystemTools::setDialogRunner({}); }
+    DialogRunnerScope(const DialogRunnerScope&) = delete;
+    DialogRunnerScope& operator=(const DialogRunnerScope&) = delete;
+};
