@@ -2,6 +2,7 @@
 
 #include "app/AboutDialog2.h"
 #include "app/Application.h"
+#include "app/MainWindow.h"
 #include "app/SettingsProvider.h"
 #include "app/audio/AudioFilesController.h"
 #include "model/picture/ImageLoader.h"
@@ -27,7 +28,6 @@ struct Ui::Private
 
 namespace {
 
-const QSize kMainWindowSize(1000, 640);
 const QString kNoTitle = QStringLiteral(" ");
 constexpr int kErrorIcon = 6;
 constexpr int kInfoIcon = 7;
@@ -226,12 +226,5 @@ void Ui::openUpdatePage()
 
 CWindow* Ui::createMainWindow()
 {
-    auto* window = new CWindow(CWindow::TitleBar | CWindow::Movable | CWindow::Resizable | CWindow::MinimiseButton
-                                   | CWindow::MaximiseButton,
-                               nullptr);
-    window->setTitle(QCoreApplication::applicationName());
-    window->setWindowTitle(QCoreApplication::applicationName());
-    window->resize(kMainWindowSize);
-    window->defaultPlacement();
-    return window;
+    return new MainWindow(nullptr);
 }

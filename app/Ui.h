@@ -50,7 +50,7 @@ public:
     void showAbout();
     void openUpdatePage();
 
-    // For now an empty window titled with the application name.
+    // The program's main window, without parent.
     CWindow* createMainWindow() override;
 
 private:

@@ -1,0 +1,126 @@
+#include "support/MainWindowFixture.h"
+
+#include "support/AppTestSupport.h"
+#include "support/UiTestSupport.h"
+
+#include "app/Application.h"
+#include "app/SettingsProvider.h"
+#include "pages/ProjectPage.h"
+#include "resources/Resources.h"
+#include "uilib/controls/CButton.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QUrl>
+
+namespace {
+
+Application* s_app = nullptr;
+SettingsProvider* s_settings = nullptr;
+
+} // namespace
+
+Application* testApp()
+{
+    return s_app;
+}
+
+SettingsProvider* testSettings()
+{
+    return s_settings;
+}
+
+PageMessages& pageMessages()
+{
+    static PageMessages messages;
+    return messages;
+}
+
+WindowFixture::WindowFixture(bool withProject)
+    : m_window(new MainWindow)
+{
+    m_window->resize(1200, 800);
+    m_window->show();
+    if (withProject)
+        m_window->newProject();
+    pageMessages().reset();
+}
+
+WindowFixture::~WindowFixture() = default;
+
+int WindowFixture::currentPage() const
+{
+    return m_window->pages()->currentIndex();
+}
+
+QString writeImage(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage image(16, 12, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    return image.save(path) ? path : QString();
+}
+
+QMimeData* urlMime(const QStringList& paths)
+{
+    auto* mime = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    mime->setUrls(urls);
+    return mime;
+}
+
+bool clickAsUser(CButton* button)
+{
+    QSignalSpy clicked(button, &CButton::clicked);
+    // Laid out where it stands now.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    WindowPointer(*button->window()).click(button);
+    return clicked.count() > 0 || clicked.wait(5000);
+}
+
+bool clickInPlace(CButton* button)
+{
+    QSignalSpy clicked(button, &CButton::clicked);
+    const QPoint inside = button->rect().center();
+    const QPoint global = button->mapToGlobal(inside);
+    QEnterEvent enter(inside, inside, global);
+    QCoreApplication::sendEvent(button, &enter);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QMouseEvent event(type, inside, global, Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(button, &event);
+    }
+    return clicked.count() > 0 || clicked.wait(5000);
+}
+
+int runMainWindowTestMain(int argc, char** argv, int (*run)(int, char**))
+{
+    PrivateFolders folders;
+    if (!folders.isValid())
+        return 1;
+    Application app(argc, argv);
+    s_app = &app;
+    QCoreApplication::setApplicationName(QStringLiteral("ty main window test"));
+    app.setVersion(QStringLiteral("1.1.3"));
+    initSlideshowResources();
+    s_settings = new SettingsProvider(CApplicaiton::configFilePath(QStringLiteral("settings.ini")),
+                                      QSettings::IniFormat, &app);
+    app.setSettings(s_settings);
+    ProjectPage::Messages messages;
+    messages.confirmClearProject = [] { return true; };
+    messages.showNoImagesInFolder = [] { ++pageMessages().noImages; };
+    messages.showMissingFiles = [](const QStringList&) {};
+    messages.showCreationError = [](const QString& error) { pageMessages().errors.append(error); };
+    ProjectPage::setMessages(messages);
+    app.init();
+    const int code = run(argc, argv);
+    s_app = nullptr;
+    return code;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+// Support for the main-window tests.
+//
+//   TY_MAINWINDOW_TEST_MAIN(MyTest)   main() with private HOME/XDG folders, the program's
+//                                     application at version "1.1.3" with its settings, history
+//                                     and main window, and the project page's messages recorded
+//   WindowFixture f;                  a shown 1200 x 800 main window over a new project
+//   writeImage(path)                  a small PNG, its folders made as needed
+//   urlMime(paths)                    drag data of those local paths
+//   clickAsUser(button)               a user's click, true once it came through
+//   clickInPlace(button)              enter, press and release given to the button itself (for
+//                                     buttons beyond the offscreen screen's edge)
+
+#include "app/MainWindow.h"
+
+#include <QStringList>
+#include <QTest>
+
+#include <memory>
+
+class Application;
+class CButton;
+class QMimeData;
+class SettingsProvider;
+
+Application* testApp();
+SettingsProvider* testSettings();
+
+// What the project page told the user since the last reset().
+struct PageMessages
+{
+    int noImages = 0;
+    QStringList errors;
+    void reset() { *this = PageMessages(); }
+};
+PageMessages& pageMessages();
+
+class WindowFixture
+{
+public:
+    explicit WindowFixture(bool withProject = true);
+    ~WindowFixture();
+
+    MainWindow* window() const { return m_window.get(); }
+    int currentPage() const;
+
+private:
+    std::unique_ptr<MainWindow> m_window;
+};
+
+QString writeImage(const QString& path);
+QMimeData* urlMime(const QStringList& paths);
+bool clickAsUser(CButton* button);
+bool clickInPlace(CButton* button);
+
+int runMainWindowTestMain(int argc, char** argv, int (*run)(int, char**));
+
+#define TY_MAINWINDOW_TEST_MAIN(Test)                                                \
+    int main(int argc, char** argv)                                                  \
+    {                                                                                \
+        return runMainWindowTestMain(argc, argv, [](int count, char** values) {     \
+            Test test;                                                               \
+            return QTest::qExec(&test, count, values);                               \
+        });                                                                          \
+    }
