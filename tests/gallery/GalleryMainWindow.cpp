@@ -1,11 +1,26 @@
-// The main window under TyStyle: the welcome page idle and lit by a drag of photos.
+// The main window under TyStyle: the welcome page idle and lit by a drag of photos, the project
+// page over a few photos, the history page, the settings page over the overlay, composing, and the
+// title bar with its update and crash buttons.
 
 #include "Gallery.h"
 
 #include "app/MainWindow.h"
+#include "app/MainWindowParts.h"
 #include "app/MainWindowWelcomePage.h"
+#include "pages/ProgressBox.h"
+#include "pages/ProjectPage.h"
+#include "pages/SettingsBox.h"
+#include "pages/SlideRowThumbnailCache.h"
+#include "pages/SlideRowWidget.h"
+#include "uilib/controls/CButton.h"
+#include "uilib/controls/CTitleBar.h"
 
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QDragEnterEvent>
+#include <QFile>
+#include <QPainter>
+#include <QStackedWidget>
 #include <QImage>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -25,6 +40,37 @@ std::unique_ptr<MainWindow> shownWindow()
     if (!QTest::qWaitForWindowExposed(window.get()))
         qWarning("the main window was not exposed");
     return window;
+}
+
+// A landscape of sky and hills, darker with the index.
+QString writePhoto(const QTemporaryDir& dir, int index)
+{
+    QImage image(320, 200, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(image.rect(), QColor::fromHsv(200 + 25 * index, 120, 230));
+    painter.setBrush(QColor(40 + 20 * index, 110, 60));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QPoint(100 + 30 * index, 200), 160, 80);
+    painter.end();
+    const QString path = dir.filePath(QStringLiteral("Фото %1.jpg").arg(index + 1));
+    image.save(path, "jpg", 90);
+    return path;
+}
+
+// The project page over four photos, their thumbnails loaded.
+void addPhotos(MainWindow* window, const QTemporaryDir& dir)
+{
+    QStringList photos;
+    for (int i = 0; i < 4; ++i)
+        photos.append(writePhoto(dir, i));
+    window->projectPage()->addImageFiles(photos, 1);
+    window->pages()->setCurrentIndex(MainWindow::ProjectPageIndex);
+    compositeWindows({window});
+    QDeadlineTimer deadline(10000);
+    for (const QString& photo : photos) {
+        while (SlideRowWidget::ThumbnailCache::instance()->isPending(64, photo) && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
 }
 
 } // namespace
@@ -51,4 +97,44 @@ TY_GALLERY_ENTRY("mainwindow-welcome")
     QDragLeaveEvent leave;
     QCoreApplication::sendEvent(welcome, &leave);
     clock.advance(2000);
+}
+
+TY_GALLERY_ENTRY("mainwindow-pages")
+{
+    useAppStyle(true);
+    ManualAnimationClock clock;
+    std::unique_ptr<MainWindow> window = shownWindow();
+    QTemporaryDir dir;
+    addPhotos(window.get(), dir);
+    page.add(compositeWindows({window.get()}), QStringLiteral("project"));
+    window->showHistory();
+    page.add(compositeWindows({window.get()}), QStringLiteral("history"));
+    window->goBack();
+    window->showSettings();
+    clock.advance(2000);
+    clock.advance(2000);
+    page.add(compositeWindows({window.get()}), QStringLiteral("settings"));
+    window->settingsBox()->hide();
+    window->progressBox()->startComposing();
+    window->progressBox()->setProgress(42, 95000);
+    clock.advance(2000);
+    clock.advance(2000);
+    page.add(compositeWindows({window.get()}), QStringLiteral("composing"));
+    window->progressBox()->stop();
+    clock.advance(2000);
+}
+
+TY_GALLERY_ENTRY("mainwindow-titlebar")
+{
+    useAppStyle(true);
+    QTemporaryDir dir;
+    QFile(dir.filePath(QStringLiteral("crashme.txt"))).open(QIODevice::WriteOnly);
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    std::unique_ptr<MainWindow> window = shownWindow();
+    QDir::setCurrent(before);
+    window->titlebar()->updateButton()->show();
+    settleGallery();
+    const QImage whole = compositeWindows({window.get()});
+    page.add(whole.copy(0, 0, whole.width(), window->titleBar()->height() + 8), QStringLiteral("update-and-crash"));
 }
