@@ -1,21 +1,28 @@
 #include <QtTest>
 
+#include "app/CSystemTools.h"
 #include "app/SettingsProvider.h"
 #include "app/audio/AudioFilesController.h"
 #include "app/audio/Mp3.h"
 #include "model/ProjectFile.h"
 #include "pages/AudioBox.h"
+#include "pages/DragIcon.h"
 #include "pages/PageShell.h"
 #include "pages/TimeSelector.h"
+#include "pages/TyStyle.h"
 #include "pages/VideoPlayer.h"
 #include "pages/VideoPlayerWidget.h"
+#include "resources/Resources.h"
 #include "support/FakeAudioPlayer.h"
 #include "support/PreviewProjects.h"
+#include "support/UiTestSupport.h"
 #include "uilib/controls/CButton.h"
+#include "uilib/controls/CWidgetIcon.h"
 #include "uilib/controls/CWidgetText.h"
 #include "uilib/controls/CWidgetTextIcon.h"
 #include "uilib/style/CDragDrop.h"
 #include "uilib/style/CListWidget.h"
+#include "uilib/style/CStyle.h"
 
 #include <QMimeData>
 
@@ -112,6 +119,7 @@ class TestAudioBox : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void cleanup();
     void totalCountsTracksAndTheirLength_data();
     void totalCountsTracksAndTheirLength();
@@ -123,11 +131,22 @@ private slots:
     void footerControlsReachTheTrackList();
     void rowPlayStopsThePreviewAndPlaysTheTrack();
     void rowDeleteRemovesTheTrack();
+    void rowsMoveByDragging();
+    void droppedFolderImportsItsMusic();
     void mimeFilter_data();
     void mimeFilter();
     void addingFiles_data();
     void addingFiles();
 };
+
+void TestAudioBox::initTestCase()
+{
+    // Rows take their width from the program's own look.
+    initSlideshowResources();
+    CStyle* style = CSystemTools::instance()->style();
+    style->registerPalette(new TyStyle(style));
+    QVERIFY(style->setCurrentStyle(QStringLiteral("TyStyle")));
+}
 
 void TestAudioBox::cleanup()
 {
@@ -221,7 +240,6 @@ void TestAudioBox::rowsShowNumberNameAndLength()
     const QFontMetrics metrics(second->durationLabel()->font());
     QCOMPARE(second->durationLabel()->width(), metrics.horizontalAdvance(QStringLiteral("00:00:00")));
     QCOMPARE(second->height(), 32);
-    QCOMPARE(second->nameLabel()->elideMode(), Qt::ElideRight);
 
     // Moved to the top, it is numbered again.
     auto* tracks = rig.panel->audioFiles();
@@ -230,6 +248,15 @@ void TestAudioBox::rowsShowNumberNameAndLength()
     QCOMPARE(rig.row(0)->nameLabel()->text(), QStringLiteral("<b>x&amp;"));
     QCOMPARE(rig.row(0)->numberLabel()->text(), QStringLiteral("1"));
     QCOMPARE(rig.row(1)->numberLabel()->text(), QStringLiteral("2"));
+
+    // A name longer than the row ends in an ellipsis.
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.row(1)->isVisible(), kWaitMs);
+    QVERIFY(!rig.row(1)->nameLabel()->isElided());
+    tracks->setTracks({rig.track(3000, QString(200, QLatin1Char('n')))});
+    QTRY_VERIFY_WITH_TIMEOUT(rig.row(0)->nameLabel()->isElided(), kWaitMs);
+    QCOMPARE(rig.row(0)->nameLabel()->elideMode(), Qt::ElideRight);
 }
 
 void TestAudioBox::projectSettingsShowWithoutWritingBack()
@@ -338,6 +365,64 @@ void TestAudioBox::rowDeleteRemovesTheTrack()
     QCOMPARE(project->audio_files.size(), 1);
 }
 
+void TestAudioBox::rowsMoveByDragging()
+{
+    QApplication::setStartDragDistance(10);
+    auto project = colourProject(2, 1000);
+    Rig rig;
+    project->audio_files = {rig.track(1000, QStringLiteral("one")), rig.track(2000, QStringLiteral("two")),
+                            rig.track(3000, QStringLiteral("three"))};
+    rig.bind(project.get());
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.row(2) && rig.row(2)->isVisible(), kWaitMs);
+    WindowMouse mouse(&rig.window);
+    QWidget* handle = rig.row(0)->dragHandle();
+    const QPoint grip(handle->width() / 2, handle->height() / 2);
+    mouse.press(handle, grip);
+    mouse.move(handle, grip + QPoint(11, 0));
+    mouse.move(handle, grip + QPoint(12, 0));
+    QVERIFY(rig.box->dragIcon()->isVisible());
+    mouse.move(rig.row(2), QPoint(40, 28));
+    mouse.release(rig.box->list()->dragDrop()->dropIndicator(), QPoint(40, 6));
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.box->dragIcon()->isVisible(), kWaitMs);
+    QStringList names;
+    for (const AudioTrack& track : project->audio_files)
+        names << QFileInfo(track.fileName).completeBaseName();
+    QCOMPARE(names, (QStringList{QStringLiteral("two"), QStringLiteral("three"), QStringLiteral("one")}));
+    QCOMPARE(rig.row(2)->nameLabel()->text(), QStringLiteral("one"));
+    QCOMPARE(rig.row(2)->numberLabel()->text(), QStringLiteral("3"));
+}
+
+void TestAudioBox::droppedFolderImportsItsMusic()
+{
+    auto project = colourProject(2, 1000);
+    Rig rig;
+    project->audio_files = {rig.track(1000, QStringLiteral("one"))};
+    rig.bind(project.get());
+    rig.panel->audioFiles()->setImportWork([](const QString& source, const QString&) {
+        AudioTrack track;
+        track.fileName = source;
+        track.duration_ms = 2000;
+        return track;
+    });
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+    filePath(rig.dir, QStringLiteral("album/b.ogg"));
+    filePath(rig.dir, QStringLiteral("album/a.mp3"));
+    filePath(rig.dir, QStringLiteral("album/cover.jpg"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(rig.dir.filePath(QStringLiteral("album")))});
+    rig.drag(&data);
+    QVERIFY(rig.box->list()->dragDrop()->isDropAllowed());
+    QWidget* content = rig.box->list()->widget();
+    QDropEvent drop(rig.box->list()->dragDrop()->dropIndicator()->geometry().center(), Qt::CopyAction, &data,
+                    Qt::LeftButton, {});
+    QApplication::sendEvent(content, &drop);
+    QTRY_COMPARE_WITH_TIMEOUT(project->audio_files.size(), 3, kWaitMs);
+    QCOMPARE(rig.box->totalLabel()->text(), QStringLiteral("Всего: 3 аудио (00:05)"));
+}
+
 void TestAudioBox::mimeFilter_data()
 {
     QTest::addColumn<QStringList>("files");
@@ -413,5 +498,5 @@ void TestAudioBox::addingFiles()
     QCOMPARE(rig.box->footer()->isHidden(), rows == 0);
 }
 
-QTEST_MAIN(TestAudioBox)
+TY_UI_TEST_MAIN(TestAudioBox)
 #include "tst_audiobox.moc"

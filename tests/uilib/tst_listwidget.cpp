@@ -86,7 +86,11 @@ public:
             return false;
         if (action == Qt::MoveAction && data->hasFormat(RowMime)) {
             const int from = data->data(RowMime).toInt();
-            return moveRows(parent, from, 1, parent, row > from ? row + 1 : row);
+            if (!moveRows(parent, from, 1, parent, row > from ? row + 1 : row))
+                return false;
+            if (markMoved)
+                setData(index(row, 0, parent), QStringLiteral("moved"));
+            return true;
         }
         if (!data->hasText() || !insertRows(row, 1, parent))
             return false;
@@ -96,6 +100,8 @@ public:
     QStringList drops;
     bool refuse = false;
     bool withoutData = false;
+    // The moved row's data changes as it moves.
+    bool markMoved = false;
 };
 
 QStringList numbers(int count)
@@ -636,17 +642,21 @@ private slots:
     {
         QTest::addColumn<bool>("refuse");
         QTest::addColumn<bool>("withoutData");
+        QTest::addColumn<bool>("markMoved");
         QTest::addColumn<QStringList>("order");
         QTest::addColumn<int>("drops");
-        QTest::newRow("moved") << false << false << QStringList{"1", "2", "0", "3"} << 1;
-        QTest::newRow("refused") << true << false << numbers(4) << 1;
-        QTest::newRow("no data") << false << true << numbers(4) << 0;
+        QTest::newRow("moved") << false << false << false << QStringList{"1", "2", "0", "3"} << 1;
+        QTest::newRow("data changed in the move") << false << false << true
+                                                  << QStringList{"1", "2", "moved", "3"} << 1;
+        QTest::newRow("refused") << true << false << false << numbers(4) << 1;
+        QTest::newRow("no data") << false << true << false << numbers(4) << 0;
     }
 
     void localMove()
     {
         QFETCH(bool, refuse);
         QFETCH(bool, withoutData);
+        QFETCH(bool, markMoved);
         QFETCH(QStringList, order);
         QFETCH(int, drops);
         QApplication::setStartDragDistance(10);
@@ -654,6 +664,7 @@ private slots:
         MoveModel model(numbers(4));
         model.refuse = refuse;
         model.withoutData = withoutData;
+        model.markMoved = markMoved;
         scene.list->setModel(&model);
         CDragDrop* dragDrop = scene.list->dragDrop();
         dragDrop->setLocalMoveEnabled(true);

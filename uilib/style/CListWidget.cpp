@@ -478,7 +478,15 @@ void CListWidget::Private::onWidgetMoved(QWidget* widget, int oldIndex, int newI
             return;
     }
     QLayout* layout = currentLayout();
-    if (moved || !widget || !layout || layout->indexOf(widget) != newIndex)
+    if (moved) {
+        // Data the model changed while it moved (numbers, say) was held back until now.
+        for (int row = qMin(oldIndex, newIndex); row <= qMax(oldIndex, newIndex); ++row) {
+            if (CListWidgetDelegate* delegate = delegateAt(layout, row))
+                delegate->setModelIndex(rowIndex(row));
+        }
+        return;
+    }
+    if (!widget || !layout || layout->indexOf(widget) != newIndex)
         return;
     layout->removeWidget(widget);
     insertLayoutWidget(layout, oldIndex, widget);
