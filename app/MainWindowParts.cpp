@@ -69,7 +69,10 @@ MainWindow::Titlebar::~Titlebar() = default;
 
 void MainWindow::Titlebar::updateTexts()
 {
-    m_window->setTitle(interfaceText(81) + QLatin1Char(' ') + QCoreApplication::applicationVersion());
+    const QString title = interfaceText(81) + QLatin1Char(' ') + QCoreApplication::applicationVersion();
+    m_window->setTitle(title);
+    // The task bar and window lists show the same.
+    m_window->setWindowTitle(title);
     m_update->setText(interfaceText(231));
     m_settings->setToolTip(interfaceText(77));
     m_about->setToolTip(interfaceText(76));
