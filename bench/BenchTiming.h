@@ -22,15 +22,28 @@ inline double medianMs(int runs, const std::function<void()>& work)
     return times[times.size() / 2];
 }
 
-// Resident memory of this process in kB.
-inline long residentKb()
+// A memory field of /proc/self/status ("VmRSS", "VmHWM") in kB.
+inline long statusKb(const QByteArray& field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
+    const QByteArray key = field + ':';
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').value(0).toLong();
     }
     return 0;
+}
+
+// Resident memory of this process in kB.
+inline long residentKb()
+{
+    return statusKb("VmRSS");
+}
+
+// Peak resident memory of this process in kB.
+inline long peakResidentKb()
+{
+    return statusKb("VmHWM");
 }

@@ -21,19 +21,6 @@ namespace {
 using Cache = SlideRowWidget::ThumbnailCache;
 const int kSides[] = {64, 128};
 
-// Peak resident memory of this process in kB.
-long peakResidentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return 0;
-}
-
 QStringList benchPhotos(int count)
 {
     QDir dir(QDir::temp().filePath(QStringLiteral("ty_bench_thumbnails")));

@@ -238,8 +238,30 @@ void VideoPlayer::paintEvent(QPaintEvent* event)
     const QImage picture = currentPicture();
     if (picture.isNull())
         return;
-    const QSize fitted = picture.size().scaled(size(), Qt::KeepAspectRatio);
-    const QRect target(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
+    const QSize size = picture.size().scaled(this->size(), Qt::KeepAspectRatio);
+    const QPoint at((width() - size.width()) / 2, (height() - size.height()) / 2);
+    painter.drawImage(at, fitted(picture, size));
+}
+
+const QImage& VideoPlayer::fitted(const QImage& picture, const QSize& size)
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size) * ratio).toSize();
+    if (picture.cacheKey() == m_fittedSource && m_fitted.size() == pixels
+        && qFuzzyCompare(m_fitted.devicePixelRatioF(), ratio))
+        return m_fitted;
+    const bool alpha = picture.hasAlphaChannel();
+    const QImage::Format format = alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    // The buffer is kept from frame to frame: a new one per frame costs more than its scaling.
+    if (m_fitted.size() != pixels || m_fitted.format() != format)
+        m_fitted = QImage(pixels, format);
+    if (alpha)
+        m_fitted.fill(Qt::transparent);
+    QPainter painter(&m_fitted);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(target, picture);
+    painter.drawImage(m_fitted.rect(), picture);
+    painter.end();
+    m_fitted.setDevicePixelRatio(ratio);
+    m_fittedSource = picture.cacheKey();
+    return m_fitted;
 }

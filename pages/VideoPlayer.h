@@ -65,6 +65,7 @@ protected:
 private:
     QImage currentPicture();
     QImage frameAtClock();
+    const QImage& fitted(const QImage& picture, const QSize& size);
     void endGenerating();
 
     GeneratorThread* m_generator = nullptr;
@@ -80,6 +81,10 @@ private:
     qint64 m_duration = 0;
     QImage m_stillImage;
     QImage m_lastFrame;
+    // The last picture painted, scaled to its place in device pixels: the clock repaints
+    // several times per frame.
+    QImage m_fitted;
+    qint64 m_fittedSource = 0;
     bool m_captionOnly = false;
     CAnimationInactive* m_disabledLook;
     Clock m_now;
