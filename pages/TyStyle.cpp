@@ -129,7 +129,12 @@ void TyStyle::refineButton(CButtonDraw* button, int kind)
 void TyStyle::styleSlider(CSlider* slider, int kind)
 {
     Style::styleSlider(slider, kind);
-    if (!slider || kind != 1075)
+    if (!slider)
+        return;
+    // The base track colour is the popups' own here: a lighter grey keeps the track in sight.
+    if (kind == 37)
+        slider->setGrooveColors(color(1011), color(1011));
+    if (kind != 1075)
         return;
     const QColor b24(0, 0, 0, 24);
     slider->handleButton()->setBackgroundColors(ColorSet(color(1018), b24, QColor(0, 0, 0, 46), b24));

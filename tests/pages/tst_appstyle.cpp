@@ -18,6 +18,7 @@
 #include "uilib/controls/CWidgetIcon.h"
 #include "uilib/style/CAnimationIcon.h"
 #include "uilib/style/CIcon.h"
+#include "uilib/style/CIconRepo.h"
 #include "uilib/style/CShadowEffect.h"
 
 #include <QBoxLayout>
@@ -98,6 +99,8 @@ private slots:
     void dialogLook();
     void mainWindowLook();
     void sliderLook();
+    void popupSliderTrackShows();
+    void playButtonShowsPauseWhenChecked();
     void inputLooks();
     void scrollAreaLook();
     void animatedIcons();
@@ -511,6 +514,40 @@ void TestAppStyle::sliderLook()
     CSlider plain(-1, Qt::Horizontal);
     style.styleSlider(&plain, 1075);
     QCOMPARE(plain.handleButton()->backgroundColors().normal, QColor(Qt::white));
+}
+
+// The volume popup's slider: its track stands out from the popup's own colour.
+void TestAppStyle::popupSliderTrackShows()
+{
+    TyStyle ty(nullptr);
+    CSlider slider(-1, Qt::Vertical);
+    ty.styleSlider(&slider, 37);
+    slider.setRange(0, 100);
+    slider.setValue(0);
+    slider.resize(slider.minimumWidth(), 200);
+    const QColor popup = ty.color(9);
+    QImage image(slider.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(popup);
+    slider.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    // Half-way up, far from the handle at the bottom.
+    const QColor track = image.pixelColor(slider.width() / 2, slider.height() / 2);
+    QVERIFY2(qAbs(track.lightness() - popup.lightness()) > 40, qPrintable(track.name()));
+}
+
+void TestAppStyle::playButtonShowsPauseWhenChecked()
+{
+    const auto palette = makePalette(TyStyleVariant);
+    auto button = bareButton();
+    palette->styleButton(button.get(), 1029, QStringLiteral(":/play.svg"));
+    button->setIcon(QStringLiteral(":/play.svg"));
+    CIcon* icon = button->icon();
+    QVERIFY(icon);
+    const QSize size(24, 24);
+    const QImage play = icon->pixmap(1.0, size, QColor(), CIcon::Normal).toImage();
+    const QImage checked = icon->pixmap(1.0, size, QColor(), CIcon::Checked).toImage();
+    const QImage pause = CIconRepo::instance()->icon(QStringLiteral(":/pause.svg"))->pixmap(1.0, size, QColor(), CIcon::Normal).toImage();
+    QVERIFY(play != checked);
+    QCOMPARE(checked, pause);
 }
 
 void TestAppStyle::inputLooks()

@@ -53,6 +53,7 @@ const char* const kPaths[] = {
     ":/nocolor.svg",
     ":/pause.svg",
     ":/play.svg",
+    ":/play-checked.svg",
     ":/plus.svg",
     ":/preview.svg",
     ":/repeat-all.svg",
@@ -176,7 +177,7 @@ private slots:
 void TestResources::initTestCase()
 {
     initSlideshowResources();
-    QCOMPARE(int(std::size(kPaths)), 96);
+    QCOMPARE(int(std::size(kPaths)), 97);
 }
 
 void TestResources::pictureLoads_data()
