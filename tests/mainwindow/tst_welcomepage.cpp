@@ -27,7 +27,7 @@ class Drag
 public:
     Drag(MainWindow::WelcomePage* page, const QStringList& paths)
         : m_page(page)
-        , m_mime(urlMime(paths))
+        , m_mime(fileUrlsMime(paths))
     {
     }
 

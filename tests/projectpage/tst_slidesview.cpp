@@ -1,4 +1,5 @@
 #include "support/PageFixture.h"
+#include "support/UiTestSupport.h"
 
 #include "model/ProjectFile.h"
 #include "pages/ProjectPageSlidesView.h"
@@ -6,21 +7,10 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QScrollBar>
-#include <QUrl>
 
 using Rows = QList<int>;
 
 namespace {
-
-QMimeData* filesData(const QStringList& paths)
-{
-    auto* data = new QMimeData;
-    QList<QUrl> urls;
-    for (const QString& path : paths)
-        urls.append(QUrl::fromLocalFile(path));
-    data->setUrls(urls);
-    return data;
-}
 
 // Enter, move and drop at one point of the view's viewport; the drop only when asked.
 struct DragAt
@@ -142,7 +132,7 @@ void TestSlidesView::dropRow()
     ShownPage f;
     const QRect rect = rowRect(f.view, row);
     const int y = spot == Spot::Top ? rect.top() + 1 : spot == Spot::Upper ? rect.center().y() - 5 : rect.center().y() + 5;
-    std::unique_ptr<QMimeData> data(filesData({f.writeImage(QStringLiteral("in/x.jpg"))}));
+    std::unique_ptr<QMimeData> data(fileUrlsMime({f.writeImage(QStringLiteral("in/x.jpg"))}));
     DragAt drag(f.view, data.get(), QPoint(rect.center().x(), y));
     QVERIFY(drag.entered);
     QCOMPARE(f.view->dropRow(), expected);
@@ -160,7 +150,7 @@ void TestSlidesView::belowTheRowsAppends()
     ShownPage f;
     const QRect last = rowRect(f.view, 5);
     QVERIFY2(last.bottom() + 30 < f.view->viewport()->height(), "room under the rows");
-    std::unique_ptr<QMimeData> data(filesData({f.writeImage(QStringLiteral("in/x.jpg"))}));
+    std::unique_ptr<QMimeData> data(fileUrlsMime({f.writeImage(QStringLiteral("in/x.jpg"))}));
     DragAt drag(f.view, data.get(), QPoint(last.center().x(), last.bottom() + 20));
     QCOMPARE(f.view->dropRow(), 6);
     QCOMPARE(drag.drop(), Qt::CopyAction);
@@ -226,7 +216,7 @@ void TestSlidesView::outsideFolderInsertsAtMarker()
     f.writeImage(QStringLiteral("drop/b/q.jpg"));
     f.writeImage(QStringLiteral("drop/A/p.jpg"));
     f.writeImage(QStringLiteral("drop/top.jpg"));
-    std::unique_ptr<QMimeData> data(filesData({f.folder() + QStringLiteral("/drop")}));
+    std::unique_ptr<QMimeData> data(fileUrlsMime({f.folder() + QStringLiteral("/drop")}));
     DragAt drag(f.view, data.get(), rowRect(f.view, 2).center() - QPoint(0, 10));
     QVERIFY(drag.entered);
     QCOMPARE(f.view->droppedFiles().size(), 3);
@@ -256,7 +246,7 @@ void TestSlidesView::refusedDrags()
     file.write("text");
     file.close();
     const QString dropped = relativePath.contains(QLatin1Char('/')) ? QFileInfo(path).absolutePath() : path;
-    std::unique_ptr<QMimeData> data(filesData({dropped}));
+    std::unique_ptr<QMimeData> data(fileUrlsMime({dropped}));
     DragAt drag(f.view, data.get(), rowRect(f.view, 2).center());
     QVERIFY(!drag.entered);
     QCOMPARE(f.view->dropRow(), -1);
@@ -268,7 +258,7 @@ void TestSlidesView::refusedDrags()
 void TestSlidesView::leaveClearsMarker()
 {
     ShownPage f;
-    std::unique_ptr<QMimeData> data(filesData({f.writeImage(QStringLiteral("in/x.jpg"))}));
+    std::unique_ptr<QMimeData> data(fileUrlsMime({f.writeImage(QStringLiteral("in/x.jpg"))}));
     DragAt drag(f.view, data.get(), rowRect(f.view, 2).center() + QPoint(0, 5));
     QCOMPARE(f.view->dropRow(), 3);
     drag.leave();
@@ -290,7 +280,7 @@ void TestSlidesView::edgeScroll()
     int value = bar->value();
     const int x = f.view->viewport()->width() / 2;
 
-    std::unique_ptr<QMimeData> data(filesData({f.writeImage(QStringLiteral("in/x.jpg"))}));
+    std::unique_ptr<QMimeData> data(fileUrlsMime({f.writeImage(QStringLiteral("in/x.jpg"))}));
     DragAt drag(f.view, data.get(), QPoint(x, 15));
     // Entering the zone from below is no push.
     QCOMPARE(bar->value(), value);

@@ -2,22 +2,9 @@
 
 #include "app/DroppedFiles.h"
 #include "support/SystoolsTestSupport.h"
+#include "support/UiTestSupport.h"
 
 #include <QMimeData>
-
-namespace {
-
-QMimeData* dropOf(const QStringList& paths)
-{
-    auto* mime = new QMimeData;
-    QList<QUrl> urls;
-    for (const QString& path : paths)
-        urls.append(QUrl::fromLocalFile(path));
-    mime->setUrls(urls);
-    return mime;
-}
-
-} // namespace
 
 class TestDroppedFiles : public QObject
 {
@@ -61,7 +48,7 @@ void TestDroppedFiles::folderInNameOrder()
     QStringList expectedPaths;
     for (const QString& file : expected)
         expectedPaths.append(root.filePath(file));
-    std::unique_ptr<QMimeData> mime(dropOf({root.path()}));
+    std::unique_ptr<QMimeData> mime(fileUrlsMime({root.path()}));
     QCOMPARE(filesFromMimeData(mime.get(), suffixes), expectedPaths);
     QCOMPARE(filesFromUrl(QUrl::fromLocalFile(root.path()), suffixes), expectedPaths);
 }
@@ -94,11 +81,11 @@ void TestDroppedFiles::linksWalkEachFolderOnce()
     QVERIFY(QFile::link(root.filePath(QStringLiteral("photos/inner")), root.filePath(QStringLiteral("photos/same"))));
     const QStringList expected{root.filePath(QStringLiteral("photos/a.jpg")),
                                root.filePath(QStringLiteral("photos/inner/b.jpg"))};
-    std::unique_ptr<QMimeData> mime(dropOf({root.filePath(QStringLiteral("photos"))}));
+    std::unique_ptr<QMimeData> mime(fileUrlsMime({root.filePath(QStringLiteral("photos"))}));
     QCOMPARE(filesFromMimeData(mime.get(), {QStringLiteral("jpg")}), expected);
     // The same folder dropped twice, once through a link, gives its files once.
     std::unique_ptr<QMimeData> twice(
-        dropOf({root.filePath(QStringLiteral("photos")), root.filePath(QStringLiteral("photos/same"))}));
+        fileUrlsMime({root.filePath(QStringLiteral("photos")), root.filePath(QStringLiteral("photos/same"))}));
     QCOMPARE(filesFromMimeData(twice.get(), {QStringLiteral("jpg")}), expected);
 }
 

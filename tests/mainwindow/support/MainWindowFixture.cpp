@@ -12,11 +12,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QStackedWidget>
-#include <QUrl>
 
 namespace {
 
@@ -64,16 +62,6 @@ QString writeImage(const QString& path)
     QImage image(16, 12, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
     return image.save(path) ? path : QString();
-}
-
-QMimeData* urlMime(const QStringList& paths)
-{
-    auto* mime = new QMimeData;
-    QList<QUrl> urls;
-    for (const QString& path : paths)
-        urls.append(QUrl::fromLocalFile(path));
-    mime->setUrls(urls);
-    return mime;
 }
 
 bool clickAsUser(CButton* button)

@@ -7,7 +7,6 @@
 //                                     and main window, and the project page's messages recorded
 //   WindowFixture f;                  a shown 1200 x 800 main window over a new project
 //   writeImage(path)                  a small PNG, its folders made as needed
-//   urlMime(paths)                    drag data of those local paths
 //   clickAsUser(button)               a user's click, true once it came through
 //   clickInPlace(button)              enter, press and release given to the button itself (for
 //                                     buttons beyond the offscreen screen's edge)
@@ -21,7 +20,6 @@
 
 class Application;
 class CButton;
-class QMimeData;
 class SettingsProvider;
 
 Application* testApp();
@@ -50,7 +48,6 @@ private:
 };
 
 QString writeImage(const QString& path);
-QMimeData* urlMime(const QStringList& paths);
 bool clickAsUser(CButton* button);
 bool clickInPlace(CButton* button);
 

@@ -13,6 +13,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QStyleOption>
 #include <QTimerEvent>
@@ -157,6 +158,16 @@ QImage paintInScope(const QSize& logicalSize, double ratio, const std::function<
         CPainterScope scope(painter, &option);
         paint(scope);
     });
+}
+
+QMimeData* fileUrlsMime(const QStringList& paths)
+{
+    auto* mime = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    mime->setUrls(urls);
+    return mime;
 }
 
 QString writeSquareSvg(const QString& path, int side, const char* color)

@@ -10,6 +10,7 @@
 //   renderWidget(w, r)              the widget rendered at ratio r
 //   paintInScope(size, r, fn)       paints through a CPainterScope at ratio r
 //   writeSquareSvg(path, side, c)   a one-colour square SVG fixture
+//   fileUrlsMime(paths)             new drag data holding the paths as file URLs
 //   devicePixel(img, x, y)          pixel probes in device pixels; logicalPixel() in logical ones
 //   DarkTestPalette                 a dark palette, registered by registerDarkTestPalette()
 //   WindowPointer pointer(window);  mouse presses, moves and releases at global points
@@ -34,6 +35,7 @@ class CApplicaiton;
 class CPainterScope;
 class CSettingsStorage;
 class QEventLoop;
+class QMimeData;
 
 // The application of a widget test, with settings in a temporary folder.
 class UiTestEnvironment
@@ -116,6 +118,9 @@ QImage renderWidget(QWidget* widget, double ratio, const QColor& background = Qt
 QImage paintInScope(const QSize& logicalSize, double ratio, const std::function<void(CPainterScope&)>& paint);
 // Writes an SVG of one square of the colour, side x side units; the path, or empty when it failed.
 QString writeSquareSvg(const QString& path, int side, const char* color);
+
+// New drag data holding the paths as file URLs; the caller owns it.
+QMimeData* fileUrlsMime(const QStringList& paths);
 QColor devicePixel(const QImage& image, int x, int y);
 QColor logicalPixel(const QImage& image, const QPointF& point);
 // True when every pixel of the image has the same value.
