@@ -63,9 +63,9 @@ QString latestProjectFile()
     return QStringLiteral("%1/%2").arg(dir, files.first());
 }
 
-void clearDir(const QString& path)
+void clearDir(const QString& path, const QString& keep)
 {
-    FileTree::clear(path);
+    FileTree::clear(path, keep);
 }
 
 bool removeDirRecursively(const QString& path)

@@ -12,7 +12,8 @@ QString latestDir();
 QString latestProjectFile();
 
 // Both never follow a symbolic link: a link is removed as a link.
-void clearDir(const QString& path);
+// clearDir keeps the entry named keep, if given.
+void clearDir(const QString& path, const QString& keep = QString());
 bool removeDirRecursively(const QString& path);
 
 } // namespace AppPaths

@@ -69,21 +69,6 @@ HistoryModel* applicationHistory()
     return app ? app->historyModel() : nullptr;
 }
 
-// Removes every entry of the folder but the one named keep; a link goes as a link.
-void removeAllBut(const QString& folder, const QString& keep)
-{
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo& entry : entries) {
-        if (entry.fileName() == keep)
-            continue;
-        if (entry.isDir() && !entry.isSymLink())
-            AppPaths::removeDirRecursively(entry.filePath());
-        else
-            QFile::remove(entry.filePath());
-    }
-}
-
 } // namespace
 
 void ProjectPage::setMessages(const Messages& replacement)
@@ -411,7 +396,7 @@ void ProjectPage::saveToLatest()
     // The previous copy goes only once the new one is written.
     if (!m_project->save(path))
         return;
-    removeAllBut(folder, fileName);
+    AppPaths::clearDir(folder, fileName);
 }
 
 void ProjectPage::playFullPreview()

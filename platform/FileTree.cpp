@@ -33,12 +33,14 @@ bool remove(const QString& path)
     return QDir().rmdir(path);
 }
 
-void clear(const QString& path)
+void clear(const QString& path, const QString& keep)
 {
     if (QFileInfo(path).isSymLink())
         return;
-    for (const QFileInfo& entry : entriesOf(path))
-        remove(entry.absoluteFilePath());
+    for (const QFileInfo& entry : entriesOf(path)) {
+        if (keep.isEmpty() || entry.fileName() != keep)
+            remove(entry.absoluteFilePath());
+    }
 }
 
 } // namespace FileTree

@@ -9,7 +9,8 @@ namespace FileTree {
 // Removes the file, link or folder with everything in it, stopping at the first entry
 // that cannot be removed; true when nothing is left.
 bool remove(const QString& path);
-// Removes everything inside the folder, which stays; a link named as the folder is not entered.
-void clear(const QString& path);
+// Removes everything inside the folder but the entry named keep, if given; the folder stays,
+// and a link named as the folder is not entered.
+void clear(const QString& path, const QString& keep = QString());
 
 } // namespace FileTree
