@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# Renders a project into a video with ty_helper: the bundled example, made in
-# build/demo/, or the project file given.   Usage: ./run.sh [project.json]
-# Sets up and builds like ./test.sh first (installing what is missing).
+# Sets up and builds like ./test.sh first (installing what is missing), then:
+#   ./run.sh                  with a display (DISPLAY or WAYLAND_DISPLAY): starts ty_slideshow;
+#                             without one: renders the bundled example, made in build/demo/, into
+#                             a video with ty_helper, and writes build/demo/main-window.png, the
+#                             main window of a real start-up over the example
+#   ./run.sh <project.json>   renders that project into a video
 set -euo pipefail
 cd "$(dirname "$0")"
 
 TY_BUILD_ONLY=1 ./test.sh
+
+if ((!$#)) && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  exec build/bin/ty_slideshow
+fi
 
 work="$PWD/build/demo"
 
@@ -91,3 +98,15 @@ if ((status != 0)) || [ -z "$output" ] || [ ! "$output" -nt "$started" ]; then
   exit 1
 fi
 describe "$output"
+((!$#)) || exit 0
+
+# The main window as the program shows the example, offscreen, in a profile of its own under
+# build/demo/ (the example in its autosave folder, no update check).
+rm -rf "$work/profile"
+shot_log="$work/ty_screenshot.log"
+if ! shot=$(build/bin/ty_screenshot --project "$request" --profile "$work/profile" \
+  --out "$work/main-window.png" 2>"$shot_log"); then
+  echo "No picture of the main window was written; the messages are in $shot_log" >&2
+  exit 1
+fi
+echo "Main window: $shot"

@@ -22,6 +22,11 @@ constexpr int kWakeUpTimeoutMs = 5000;
 constexpr int kStartScreenMs = 2000;
 } // namespace
 
+QString slideshowApplicationName()
+{
+    return kApplicationName;
+}
+
 int runSlideshow(int& argc, char** argv, const std::function<void(Application&)>& beforeLoop)
 {
     StartupEnvironment::chooseQtPlatform();

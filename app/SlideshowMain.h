@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 class Application;
@@ -10,3 +12,6 @@ class Application;
 // beforeLoop, when given, runs once init has succeeded, just before the event loop: the
 // end-to-end driver, the screenshot and the start-up benchmark drive the program from there.
 int runSlideshow(int& argc, char** argv, const std::function<void(Application&)>& beforeLoop = {});
+
+// The name the program runs under, which names its settings, history and autosave folders.
+QString slideshowApplicationName();

@@ -1,5 +1,6 @@
 #include "model/ProjectFile.h"
 
+#include "model/AppPaths.h"
 #include "model/picture/ImageLoader.h"
 #include "model/ProjectItemColor.h"
 #include "model/ProjectItemFirst.h"
@@ -69,6 +70,11 @@ QJsonArray writeTracks(const QList<AudioTrack>& tracks)
 QByteArray documentText(const QJsonObject& object)
 {
     return QJsonDocument(object).toJson();
+}
+
+QString hashOf(const QByteArray& text)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex());
 }
 
 const IFileSourceItem* fileSource(const ProjectItem* item)
@@ -234,8 +240,20 @@ bool ProjectFile::save(const QString& path) const
 
 QString ProjectFile::contentHash() const
 {
-    const QByteArray hash = QCryptographicHash::hash(documentText(toJson()), QCryptographicHash::Md5);
-    return QString::fromLatin1(hash.toHex());
+    return hashOf(documentText(toJson()));
+}
+
+bool ProjectFile::saveAsLatest() const
+{
+    const QByteArray text = documentText(toJson());
+    const QString fileName = hashOf(text) + QStringLiteral(".json");
+    const QString folder = AppPaths::latestDir();
+    const QString path = QDir::toNativeSeparators(QFileInfo(QDir(folder), fileName).absoluteFilePath());
+    // The previous copy goes only once the new one is written.
+    if (!WholeFile::write(path, text))
+        return false;
+    AppPaths::clearDir(folder, fileName);
+    return true;
 }
 
 ProjectFile* ProjectFile::clone() const

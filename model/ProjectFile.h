@@ -57,6 +57,9 @@ public:
     // Replaces the file only once the whole document is written; false on failure.
     bool save(const QString& path) const;
     QString contentHash() const;
+    // Keeps the project as the only file of the autosave folder, named by its content hash; the
+    // previous file goes only once this one is written. False when it cannot be written.
+    bool saveAsLatest() const;
     ProjectFile* clone() const;
     // A clone with only the file slides whose files exist.
     ProjectFile* cloneExisting() const;

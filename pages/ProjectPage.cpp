@@ -381,22 +381,12 @@ void ProjectPage::assignDefaultName()
 
 void ProjectPage::saveToLatest()
 {
-    const QString folder = AppPaths::latestDir();
-    if (!m_project || m_project->itemCount() <= 1) {
-        AppPaths::clearDir(folder);
+    const bool composed = m_project && !m_lastComposedHash.isEmpty() && m_project->contentHash() == m_lastComposedHash;
+    if (!m_project || m_project->itemCount() <= 1 || composed) {
+        AppPaths::clearDir(AppPaths::latestDir());
         return;
     }
-    const QString hash = m_project->contentHash();
-    if (hash == m_lastComposedHash) {
-        AppPaths::clearDir(folder);
-        return;
-    }
-    const QString fileName = hash + QStringLiteral(".json");
-    const QString path = QDir::toNativeSeparators(QFileInfo(QDir(folder), fileName).absoluteFilePath());
-    // The previous copy goes only once the new one is written.
-    if (!m_project->save(path))
-        return;
-    AppPaths::clearDir(folder, fileName);
+    m_project->saveAsLatest();
 }
 
 void ProjectPage::playFullPreview()

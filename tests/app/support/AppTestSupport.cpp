@@ -12,10 +12,16 @@ const char* const kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", 
 
 } // namespace
 
-PrivateFolders::PrivateFolders()
+PrivateFolders::PrivateFolders(const QString& root)
 {
-    if (!m_root.isValid())
-        return;
+    if (root.isEmpty()) {
+        m_temporary = std::make_unique<QTemporaryDir>();
+        if (!m_temporary->isValid())
+            return;
+        m_root = m_temporary->path();
+    } else {
+        m_root = QDir(root).absolutePath();
+    }
     for (const char* variable : kVariables) {
         const QString path = folder(variable);
         if (!QDir().mkpath(path))

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -15,15 +16,19 @@
 class PrivateFolders
 {
 public:
-    PrivateFolders();
+    // Inside a temporary folder removed with the fixture, or inside that folder (made when
+    // missing, kept).
+    explicit PrivateFolders(const QString& root = QString());
     ~PrivateFolders();
 
     bool isValid() const { return m_valid; }
+    QString root() const { return m_root; }
     // The folder standing for that variable.
-    QString folder(const char* variable) const { return m_root.filePath(QString::fromLatin1(variable)); }
+    QString folder(const char* variable) const { return m_root + QLatin1Char('/') + QLatin1String(variable); }
 
 private:
-    QTemporaryDir m_root;
+    std::unique_ptr<QTemporaryDir> m_temporary;
+    QString m_root;
     QList<QPair<const char*, QByteArray>> m_saved;
     bool m_valid = false;
 };
