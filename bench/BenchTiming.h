@@ -7,6 +7,17 @@
 #include <functional>
 #include <vector>
 
+#include <time.h>
+
+// The middle value (the upper one of an even count); 0 of none.
+inline double medianOf(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 // The median time in ms of `runs` runs of `work`, after one warm-up run.
 inline double medianMs(int runs, const std::function<void()>& work)
 {
@@ -18,8 +29,16 @@ inline double medianMs(int runs, const std::function<void()>& work)
         work();
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return medianOf(times);
+}
+
+// The monotonic clock in ns: the same clock for every process of the machine, so a child's
+// times compare with its parent's.
+inline qint64 monotonicNs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
 // A memory field of /proc/self/status ("VmRSS", "VmHWM") in kB.
