@@ -1,6 +1,7 @@
 // ty_startup_probe, started by bench_startup: ty_slideshow's whole start-up in the profile its
-// environment names, printing one line per step with the monotonic time in ns: "init <ns>" when
-// init is over, "painted <ns>" at the main window's first paint; with --thumbnails also "rows
+// environment names, printing one line per step with the monotonic time in ns: "splash <ns>" at
+// the start screen's first paint, "init <ns>" when init is over, "painted <ns>" at the main
+// window's first paint; with --thumbnails also "rows
 // <ns>" and "thumbnails <ns>" as the project page shows the reopened project, and "memory
 // <resident kB> <peak kB>". Then the main window is closed ("closing", "closed") and the program
 // ends as it does for a user.
@@ -13,6 +14,8 @@
 #include "app/MainWindow.h"
 #include "app/SlideshowMain.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QTimer>
 
 #include <cstdio>
@@ -27,6 +30,32 @@ void stamp(const char* step)
     std::printf("%s %lld\n", step, static_cast<long long>(monotonicNs()));
     std::fflush(stdout);
 }
+
+// Stamps the first paint of the process, which is the start screen's.
+class StartScreenPaint : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+            stamp("splash");
+            QCoreApplication::instance()->removeEventFilter(this);
+        }
+        return false;
+    }
+};
+
+// Runs as the application object is made, before the start screen shows.
+void watchStartScreen()
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    app->installEventFilter(new StartScreenPaint(app));
+}
+
+Q_COREAPP_STARTUP_FUNCTION(watchStartScreen)
 
 void closeWindow()
 {
