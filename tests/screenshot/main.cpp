@@ -7,6 +7,7 @@
 // 3 when the page is not shown in time, 1 for any other failure.
 #include "WindowShot.h"
 
+#include "support/AppTestSupport.h"
 #include "support/ScratchProfile.h"
 
 #include "app/Application.h"
@@ -20,6 +21,7 @@
 namespace {
 
 constexpr int kDefaultTimeoutSeconds = 60;
+constexpr int kBlockedGraceMs = 30000;
 
 // The profile with the update check off and the project in its autosave folder; the reason
 // when that fails.
@@ -67,9 +69,12 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    // The time-out runs on the event loop; a program that blocks it is ended from a thread.
+    const int timeoutMs = timeoutSeconds * 1000;
+    const HangWatchdog blocked(timeoutMs + kBlockedGraceMs, "ty_screenshot: the program");
     // The program gets no arguments of its own.
     int programArgc = 1;
     return runSlideshow(programArgc, argv, [&](Application& app) {
-        new WindowShot(parser.value(out), timeoutSeconds * 1000, &app);
+        new WindowShot(parser.value(out), timeoutMs, &app);
     });
 }
