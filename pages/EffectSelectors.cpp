@@ -34,21 +34,22 @@ QVector<int> transitionIds(int mode)
     }
 }
 
+// Once the popup is made, on its first opening.
 void makeScrollable(CComboBase* combo)
 {
-    combo->popup()->setScrollable(kVerticalBar, kScrollAreaKind);
-    combo->popup()->contentWidget()->setMaximumHeight(kMaximumListHeight);
+    QObject::connect(combo, &CButtonMenuItem::popupCreated, combo, [](CWindowMenu* popup) {
+        popup->setScrollable(kVerticalBar, kScrollAreaKind);
+        popup->contentWidget()->setMaximumHeight(kMaximumListHeight);
+    });
 }
 
-// One item per id, with the value's icon; the names come with updateTexts.
+// One item per id, with the value's icon, made when the popup is; the names come with updateTexts.
 template <class Enum>
 void addEffectItems(CComboBase* combo, const QVector<int>& ids, QString (*icon)(int))
 {
     for (int id : ids) {
-        CButton* item = combo->addItem(QVariant::fromValue(Enum(id)));
-        item->setIcon(icon(id));
-        if (id == kRandom)
-            item->setStyleKind(kRandomItemKind);
+        const int styleKind = id == kRandom ? kRandomItemKind : -1;
+        combo->addDeferredItem(QVariant::fromValue(Enum(id)), QString(), icon(id), styleKind);
     }
 }
 

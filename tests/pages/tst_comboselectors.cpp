@@ -158,6 +158,67 @@ private slots:
         QCOMPARE(selector.motion(), MotionRandom);
     }
 
+    // The rows' selectors make their popup and items on the first opening: until then the
+    // current value shows on the button; then the items hold the same names, icons and check,
+    // and the random item's click is reported.
+    void itemsMadeOnFirstOpening_data()
+    {
+        QTest::addColumn<bool>("motion");
+        QTest::newRow("transition") << false;
+        QTest::newRow("motion") << true;
+    }
+    void itemsMadeOnFirstOpening()
+    {
+        QFETCH(bool, motion);
+        SelectorHost host;
+        CComboBase* selector = motion ? static_cast<CComboBase*>(host.add(new MotionSelector(1035)))
+                                      : host.add(new TransitionSelector(1035, 0));
+        auto* transitions = qobject_cast<TransitionSelector*>(selector);
+        auto* motions = qobject_cast<MotionSelector*>(selector);
+        const QVector<int> ids = motion ? motions->ids() : transitions->ids();
+        const auto name = motion ? motionName : transitionName;
+        const auto icon = motion ? motionIcon : transitionIcon;
+        // Near the top, so that the random item shows beside it.
+        const int chosen = ids.at(3);
+        if (motion) {
+            motions->updateTexts();
+            motions->setMotionSilently(MotionType(chosen));
+        } else {
+            transitions->updateTexts();
+            transitions->setTransitionSilently(TransitionType(chosen));
+        }
+        QVERIFY(!selector->hasPopup());
+        QCOMPARE(selector->text(), name(chosen));
+
+        QSignalSpy changed(selector,
+                           motion ? SIGNAL(motionChanged(MotionType)) : SIGNAL(transitionChanged(TransitionType)));
+        clickInWindow(selector);
+        QTRY_VERIFY(selector->isPopupVisible());
+        QVERIFY(selector->popup()->scrollArea());
+        QCOMPARE(selector->popup()->contentWidget()->maximumHeight(), 600);
+        QStringList names;
+        QStringList icons;
+        for (int id : ids) {
+            names << name(id);
+            icons << icon(id);
+        }
+        QCOMPARE(itemTexts(*selector), names);
+        QCOMPARE(itemIcons(*selector), icons);
+        const QList<CButton*> buttons = items(*selector);
+        for (int i = 0; i < buttons.size(); ++i) {
+            QCOMPARE(buttons.at(i)->isChecked(), ids.at(i) == chosen);
+            QCOMPARE(buttons.at(i)->styleKind(), ids.at(i) == 1 ? 1030 : selector->itemStyleKind());
+        }
+        QCOMPARE(changed.count(), 0);
+
+        clickInPopup(buttons.at(ids.indexOf(1)));
+        QTRY_COMPARE(changed.count(), 1);
+        QCOMPARE(changed.first().first().toInt(), 1);
+        QCOMPARE(selector->text(), name(1));
+        QVERIFY(!buttons.at(ids.indexOf(chosen))->isChecked());
+        QTRY_VERIFY(!selector->isPopupVisible());
+    }
+
     void resolutionLabels_data()
     {
         QTest::addColumn<QString>("wxh");

@@ -5,6 +5,7 @@
 #include "uilib/controls/CComboBase.h"
 #include "uilib/controls/CScrollArea.h"
 #include "uilib/controls/CWindowMenu.h"
+#include "uilib/style/CIcon.h"
 #include "uilib/style/CStyle.h"
 
 #include <QApplication>
@@ -69,6 +70,45 @@ struct ComboFixture
     Host host;
     CComboBase* combo;
 };
+
+// What a user sees of an item once the popup is open.
+struct ItemLook
+{
+    QString text;
+    bool checked;
+    int styleKind;
+    QString icon;
+    bool operator==(const ItemLook& other) const
+    {
+        return text == other.text && checked == other.checked && styleKind == other.styleKind && icon == other.icon;
+    }
+};
+
+QList<ItemLook> itemLooks(const ComboFixture& fixture)
+{
+    QList<ItemLook> looks;
+    for (int i = 0; i < fixture.combo->popup()->itemLayout()->count(); ++i) {
+        const CButton* button = fixture.itemButton(i);
+        looks.append({button->text(), button->isChecked(), button->styleKind(),
+                      button->icon() ? button->icon()->path() : QString()});
+    }
+    return looks;
+}
+
+// An item made now, or registered to be made with the popup, alike.
+void addItem(CComboBase* combo, bool deferred, const QVariant& value, const QString& text,
+             const QString& icon = QString(), int styleKind = -1)
+{
+    if (deferred) {
+        combo->addDeferredItem(value, text, icon, styleKind);
+        return;
+    }
+    CButton* button = combo->addItem(value, text);
+    if (!icon.isEmpty())
+        button->setIcon(icon);
+    if (styleKind >= 0)
+        button->setStyleKind(styleKind);
+}
 
 } // namespace
 
@@ -174,6 +214,112 @@ private slots:
         QCOMPARE(button.popupOffset(), QPoint(5, 6));
         QCOMPARE(combo.popup()->styleKind(), 5);
         QCOMPARE(combo.itemStyleKind(), 19);
+    }
+
+    void popupMadeOnFirstUse()
+    {
+        Host host;
+        auto* button = host.place(new CButtonMenuItem(11, 0, 8, 1, &host.window));
+        QSignalSpy created(button, &CButtonMenuItem::popupCreated);
+        // Asking about the popup, closing it or emptying it makes none.
+        QVERIFY(!button->isPopupVisible());
+        button->closePopup();
+        button->clearItems();
+        button->hide();
+        button->show();
+        QVERIFY(!button->hasPopup());
+        QCOMPARE(created.count(), 0);
+        button->showPopup();
+        QVERIFY(button->hasPopup());
+        QVERIFY(button->isPopupVisible());
+        QCOMPARE(created.count(), 1);
+        QCOMPARE(button->popup()->parentWidget(), button);
+        QVERIFY(button->isChecked());
+        button->closePopup();
+        QVERIFY(!button->isChecked());
+        button->popup();
+        QCOMPARE(created.count(), 1);
+    }
+
+    // The same calls on a combo with items made at once and on one with deferred items give the
+    // same items, checks and texts once the popup is open.
+    void deferredItemsMatchMadeOnes_data()
+    {
+        QTest::addColumn<int>("script");
+        QTest::addColumn<QVariant>("current");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("current among the items") << 0 << QVariant(2) << "Two px";
+        QTest::newRow("current set before the items") << 1 << QVariant(2) << "Two px";
+        QTest::newRow("several matches") << 2 << QVariant(7) << "seven b px";
+        QTest::newRow("cleared and filled again") << 3 << QVariant(4) << "four px";
+    }
+    void deferredItemsMatchMadeOnes()
+    {
+        QFETCH(int, script);
+        QFETCH(QVariant, current);
+        QFETCH(QString, shown);
+        QList<ItemLook> looks[2];
+        for (bool deferred : {false, true}) {
+            ComboFixture fixture;
+            CComboBase* combo = fixture.combo;
+            combo->setSuffix(" px");
+            if (script == 1)
+                combo->setCurrentDataSilently(2);
+            addItem(combo, deferred, 1, "one", ":/uilib/close-10.svg");
+            addItem(combo, deferred, 2, "two", QString(), 16);
+            addItem(combo, deferred, 7, "seven a");
+            addItem(combo, deferred, 7, "seven b");
+            if (script == 0)
+                combo->setCurrentData(2);
+            if (script == 2)
+                combo->setCurrentData(7);
+            if (script == 3) {
+                combo->setCurrentData(1);
+                combo->clearItems();
+                addItem(combo, deferred, 3, "three");
+                addItem(combo, deferred, 4, "four");
+                combo->setCurrentData(4);
+            }
+            combo->setItemText(2, "Two");
+            QCOMPARE(combo->hasPopup(), !deferred);
+            QCOMPARE(combo->currentData(), current);
+            QCOMPARE(combo->text(), shown);
+            QCOMPARE(combo->hasItem(script == 3 ? 4 : 7), true);
+            combo->showPopup();
+            QVERIFY(combo->isPopupVisible());
+            QCOMPARE(combo->popup()->styleKind(), 5);
+            looks[deferred] = itemLooks(fixture);
+            QCOMPARE(combo->text(), shown);
+        }
+        QVERIFY(!looks[0].isEmpty());
+        QVERIFY(looks[0] == looks[1]);
+    }
+
+    void deferredItemsSelectAndSignal()
+    {
+        ComboFixture fixture;
+        CComboBase* combo = fixture.combo;
+        combo->addDeferredItem(1, "one");
+        combo->addDeferredItem(2, "two");
+        combo->setCurrentDataSilently(1);
+        QSignalSpy changed(combo, &CComboBase::currentDataChanged);
+        QSignalSpy clicked(combo, &CComboBase::itemClicked);
+        // One registered once the popup exists is made at once.
+        QCOMPARE(fixture.itemTexts(), (QStringList{"one", "two"}));
+        combo->addDeferredItem(3, "three");
+        QCOMPARE(fixture.itemTexts(), (QStringList{"one", "two", "three"}));
+        QVERIFY(fixture.itemButton(0)->isChecked());
+        combo->showPopup();
+        popupClick(globalCentre(fixture.itemButton(2)));
+        QTRY_COMPARE(clicked.count(), 1);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.first().first(), QVariant(3));
+        QCOMPARE(combo->text(), QStringLiteral("three"));
+        QVERIFY(!fixture.itemButton(0)->isChecked());
+        QTRY_VERIFY(!combo->isPopupVisible());
+        combo->setCurrentData(2);
+        QVERIFY(fixture.itemButton(1)->isChecked());
+        QVERIFY(!fixture.itemButton(2)->isChecked());
     }
 
     void setCurrentData_data()

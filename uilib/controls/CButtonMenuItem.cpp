@@ -47,15 +47,8 @@ CButtonMenuItem::CButtonMenuItem(int styleKind, int openMode, int placement, int
     d->placement = placement;
     d->alignment = alignment;
     setCheckable(true);
-    d->popup = new CWindowMenu(Qt::Vertical, this);
-    d->popup->addPassThroughWidget(this);
     if (openMode == 0)
         connect(this, &CButton::toggled, this, &CButtonMenuItem::onToggled);
-    connect(d->popup, &CWidgetBase::showed, this, [this] { setChecked(true); });
-    connect(d->popup, &CWidgetBase::hided, this, [this] {
-        setChecked(false);
-        popupVisibilityChanged();
-    });
     connect(this, &CWidgetBase::hided, this, &CButtonMenuItem::closePopup);
     if (!deferStyle)
         applyStyle();
@@ -73,8 +66,27 @@ CButtonMenuItem::CButtonMenuItem(int styleKind, const QString& iconName, int pla
 CButtonMenuItem::~CButtonMenuItem() = default;
 
 int CButtonMenuItem::openMode() const { return d->openMode; }
-CWindowMenu* CButtonMenuItem::popup() const { return d->popup; }
-bool CButtonMenuItem::isPopupVisible() const { return d->popup->isVisible(); }
+bool CButtonMenuItem::hasPopup() const { return d->popup; }
+bool CButtonMenuItem::isPopupVisible() const { return d->popup && d->popup->isVisible(); }
+
+CWindowMenu* CButtonMenuItem::popup() const
+{
+    if (!d->popup)
+        const_cast<CButtonMenuItem*>(this)->createPopup();
+    return d->popup;
+}
+
+void CButtonMenuItem::createPopup()
+{
+    d->popup = new CWindowMenu(Qt::Vertical, this);
+    d->popup->addPassThroughWidget(this);
+    connect(d->popup, &CWidgetBase::showed, this, [this] { setChecked(true); });
+    connect(d->popup, &CWidgetBase::hided, this, [this] {
+        setChecked(false);
+        popupVisibilityChanged();
+    });
+    emit popupCreated(d->popup);
+}
 void CButtonMenuItem::setPopupPosition(int placement) { d->placement = placement; }
 QPoint CButtonMenuItem::popupOffset() const { return d->offset; }
 
@@ -98,8 +110,9 @@ void CButtonMenuItem::onToggled(bool checked)
 
 void CButtonMenuItem::showPopup()
 {
-    if (d->popup->isVisible() || !isVisible() || !isEnabled())
+    if (isPopupVisible() || !isVisible() || !isEnabled())
         return;
+    popup();
     bool allow = true;
     aboutToShowPopup(&allow);
     if (!allow)
@@ -110,12 +123,14 @@ void CButtonMenuItem::showPopup()
 
 void CButtonMenuItem::closePopup()
 {
-    if (d->popup->isVisible())
+    if (isPopupVisible())
         d->popup->close();
 }
 
 void CButtonMenuItem::clearItems()
 {
+    if (!d->popup)
+        return;
     if (isVisible() && d->popup->isVisible())
         d->popup->close();
     if (QLayout* layout = d->popup->itemLayout())

@@ -8,7 +8,7 @@ class CWindowMenu;
 
 // A checkable button that owns a popup menu and opens it beside itself. Open mode 0 opens and
 // closes it by clicking, the checked state following the popup; mode 1 opens it when the mouse
-// enters. In every mode but 0 the button swallows clicks.
+// enters. In every mode but 0 the button swallows clicks. The popup is made on first use.
 class CButtonMenuItem : public CButton
 {
     Q_OBJECT
@@ -25,7 +25,9 @@ public:
     void showPopup();
     void closePopup();
     bool isPopupVisible() const;
+    // Makes the popup when there is none yet.
     CWindowMenu* popup() const;
+    bool hasPopup() const;
     // The side the popup opens on (1 above, 2 left, 4 right, 8 below).
     void setPopupPosition(int placement);
     // Replaces the offset the palette gives.
@@ -38,6 +40,8 @@ public:
 
 signals:
     void showPopupRequested(bool* allow);
+    // The popup was just made, before anything else uses it.
+    void popupCreated(CWindowMenu* popup);
 
 protected:
     bool event(QEvent* event) override;
@@ -49,6 +53,7 @@ protected:
 
 private:
     struct Private;
+    void createPopup();
     void onToggled(bool checked);
 
     std::unique_ptr<Private> d;

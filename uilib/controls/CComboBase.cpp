@@ -8,21 +8,22 @@
 
 #include <algorithm>
 
-namespace {
-
-struct ComboItem
+struct CComboBase::Item
 {
     QVariant value;
     QPointer<CButton> button;
     QString text;
+    // A deferred item's item style kind until the popup makes its button (-1 once made), then
+    // its icon and own style kind (-1: none).
+    int deferredKind = -1;
+    QString iconName;
+    int styleKind = -1;
 };
-
-} // namespace
 
 struct CComboBase::Private
 {
-    ComboItem current;
-    QList<ComboItem> items;
+    Item current;
+    QList<Item> items;
     QString suffix;
     int itemStyleKind = 19;
     int widthMode = 0;
@@ -33,7 +34,7 @@ CComboBase::CComboBase(int styleKind, QSizePolicy::Policy horizontalPolicy, int 
     : CButtonMenuItem(styleKind, 0, 8, 1, parent, true)
     , d(new Private)
 {
-    popup()->setStyleKind(5);
+    connect(this, &CButtonMenuItem::popupCreated, this, &CComboBase::onPopupCreated);
     d->widthMode = widthMode;
     if (widthMode != 1)
         updateGeometry();
@@ -55,12 +56,58 @@ void CComboBase::addItemButton(CButton* button, const QVariant& value, const QSt
 {
     if (!popup()->isAncestorOf(button))
         popup()->addWidget(button);
-    ComboItem item{value, button, text.isEmpty() ? value.toString() : text};
+    Item item{value, button, text.isEmpty() ? value.toString() : text, -1, QString(), -1};
     button->setText(item.text + d->suffix);
-    connect(button, &CButton::toggled, this, [this, button](bool checked) { onItemToggled(button, checked); });
+    connectItemButton(button);
     d->items.append(item);
     if (d->widthMode == 2)
         updateGeometry();
+}
+
+void CComboBase::addDeferredItem(const QVariant& value, const QString& text, const QString& iconName, int styleKind)
+{
+    d->items.append(
+        Item{value, nullptr, text.isEmpty() ? value.toString() : text, d->itemStyleKind, iconName, styleKind});
+    if (hasPopup())
+        buildDeferredItem(d->items.last());
+    if (d->widthMode == 2)
+        updateGeometry();
+}
+
+void CComboBase::connectItemButton(CButton* button)
+{
+    connect(button, &CButton::toggled, this, [this, button](bool checked) { onItemToggled(button, checked); });
+}
+
+void CComboBase::onPopupCreated(CWindowMenu* popup)
+{
+    popup->setStyleKind(5);
+    // The current item may be one of them: its button is checked as setCurrentData would have.
+    const bool currentDeferred = d->current.deferredKind >= 0;
+    d->current.deferredKind = -1;
+    for (Item& item : d->items) {
+        if (item.deferredKind < 0)
+            continue;
+        buildDeferredItem(item);
+        if (currentDeferred && item.value == d->current.value) {
+            item.button->setChecked(true);
+            d->current.button = item.button;
+        }
+    }
+}
+
+void CComboBase::buildDeferredItem(Item& item)
+{
+    CButton* button = popup()->addButtonItem(item.deferredKind);
+    button->setText(item.text + d->suffix);
+    connectItemButton(button);
+    if (!item.iconName.isEmpty())
+        button->setIcon(item.iconName);
+    if (item.styleKind >= 0)
+        button->setStyleKind(item.styleKind);
+    item.button = button;
+    item.deferredKind = -1;
+    item.iconName.clear();
 }
 
 void CComboBase::onItemToggled(CButton* button, bool checked)
@@ -68,7 +115,7 @@ void CComboBase::onItemToggled(CButton* button, bool checked)
     if (!checked)
         return;
     const auto found = std::find_if(d->items.cbegin(), d->items.cend(),
-                                    [button](const ComboItem& item) { return item.button == button; });
+                                    [button](const Item& item) { return item.button == button; });
     if (found == d->items.cend())
         return;
     if (d->current.button != button)
@@ -87,7 +134,7 @@ void CComboBase::uncheckCurrentButton()
 
 void CComboBase::clearCurrent()
 {
-    d->current = ComboItem();
+    d->current = Item();
 }
 
 void CComboBase::showCurrentText()
@@ -103,7 +150,7 @@ void CComboBase::clearItems()
 
 void CComboBase::setItems(int itemStyleKind, const QList<QVariant>& values, int keepMode)
 {
-    const ComboItem saved = d->current;
+    const Item saved = d->current;
     clearCurrent();
     clearItems();
     for (const QVariant& value : values)
@@ -148,7 +195,7 @@ void CComboBase::applyKeepMode(int keepMode, const QVariant& savedValue, const Q
         else if (keepMode == 3)
             takeFirst();
         else
-            d->current = ComboItem{savedValue, nullptr, savedText};
+            d->current = Item{savedValue, nullptr, savedText, -1, QString(), -1};
         break;
     default:
         break;
@@ -158,7 +205,7 @@ void CComboBase::applyKeepMode(int keepMode, const QVariant& savedValue, const Q
 void CComboBase::setItemText(const QVariant& value, const QString& text)
 {
     const auto found = std::find_if(d->items.begin(), d->items.end(),
-                                    [&value](const ComboItem& item) { return item.value == value; });
+                                    [&value](const Item& item) { return item.value == value; });
     if (found != d->items.end()) {
         found->text = text;
         if (found->button)
@@ -176,7 +223,7 @@ void CComboBase::setCurrentData(const QVariant& value, const QString& text)
         return;
     uncheckCurrentButton();
     bool matched = false;
-    for (const ComboItem& item : qAsConst(d->items)) {
+    for (const Item& item : qAsConst(d->items)) {
         if (item.value != value)
             continue;
         d->current = item;
@@ -185,7 +232,7 @@ void CComboBase::setCurrentData(const QVariant& value, const QString& text)
         matched = true;
     }
     if (!matched)
-        d->current = ComboItem{value, nullptr, text.isEmpty() ? value.toString() : text};
+        d->current = Item{value, nullptr, text.isEmpty() ? value.toString() : text, -1, QString(), -1};
     showCurrentText();
     emit currentDataChanged(d->current.value);
 }
@@ -206,7 +253,7 @@ int CComboBase::widthMode() const { return d->widthMode; }
 bool CComboBase::hasItem(const QVariant& value) const
 {
     return std::any_of(d->items.cbegin(), d->items.cend(),
-                       [&value](const ComboItem& item) { return item.value == value; });
+                       [&value](const Item& item) { return item.value == value; });
 }
 
 void CComboBase::setSuffix(const QString& suffix)
@@ -214,7 +261,7 @@ void CComboBase::setSuffix(const QString& suffix)
     if (d->suffix == suffix)
         return;
     d->suffix = suffix;
-    for (const ComboItem& item : qAsConst(d->items)) {
+    for (const Item& item : qAsConst(d->items)) {
         if (item.button)
             item.button->setText(item.text + suffix);
     }

@@ -21,6 +21,10 @@ public:
 
     // An item of the item style kind; an empty text shows the value's text form.
     CButton* addItem(const QVariant& value, const QString& text = QString());
+    // The same item, its button made with the popup, then given the icon and the style kind
+    // (-1: the item style kind).
+    void addDeferredItem(const QVariant& value, const QString& text = QString(), const QString& iconName = QString(),
+                         int styleKind = -1);
     // Replaces every item. Keep mode 0: nothing current; 1: the first value; 2: the old value when
     // an item has it, else nothing; 3: the old value, else the first; 4: the old value, also without
     // an item.
@@ -51,7 +55,11 @@ protected:
 
 private:
     struct Private;
+    struct Item;
     void addItemButton(CButton* button, const QVariant& value, const QString& text);
+    void connectItemButton(CButton* button);
+    void onPopupCreated(CWindowMenu* popup);
+    void buildDeferredItem(Item& item);
     void onItemToggled(CButton* button, bool checked);
     void showCurrentText();
     void clearCurrent();

@@ -167,7 +167,7 @@ void CWindowMenu::onHoverTimeout()
     const QWidget* underWindow = under ? under->window() : nullptr;
     const QList<QPointer<CButtonMenuItem>> items = d->subMenuItems;
     for (const QPointer<CButtonMenuItem>& item : items) {
-        if (!item || item == target)
+        if (!item || item == target || !item->hasPopup())
             continue;
         if (stillOver || item->popup() != underWindow)
             item->closePopup();
