@@ -102,6 +102,16 @@ void Composer::cancel()
     m_killTimer.start();
 }
 
+void Composer::abort()
+{
+    if (!isRunning())
+        return;
+    m_canceled = true;
+    m_killTimer.stop();
+    endAfterCancel();
+    m_process->waitForFinished(kEndWaitMs);
+}
+
 void Composer::pause()
 {
     setPaused(true);

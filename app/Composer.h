@@ -49,6 +49,9 @@ public slots:
     void cancel();
     void pause();
     void resume();
+    // Ends a running helper with its group at once, for a program that closes; its end is
+    // waited for and reported as canceled().
+    void abort();
 
 private slots:
     void onFinished(int exitCode, QProcess::ExitStatus exitStatus);

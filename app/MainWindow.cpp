@@ -1,11 +1,13 @@
 #include "app/MainWindow.h"
 
 #include "app/Application.h"
+#include "app/Composer.h"
 #include "app/HistoryModel.h"
 #include "app/MainWindowParts.h"
 #include "app/MainWindowWelcomePage.h"
 #include "app/SettingsProvider.h"
 #include "app/Ui.h"
+#include "app/audio/WavConversion.h"
 #include "model/AppPaths.h"
 #include "model/ProjectFile.h"
 #include "model/ProjectItem.h"
@@ -359,5 +361,14 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     saveGeometrySettings();
     m_projectPage->saveToLatest();
+    endRunningJobs();
     QWidget::closeEvent(event);
+}
+
+void MainWindow::endRunningJobs()
+{
+    m_projectPage->cancelAudioImport();
+    endWavConversions();
+    m_projectPage->cancelComposer();
+    m_projectPage->composer()->abort();
 }

@@ -75,6 +75,9 @@ private:
     // Binds the project to the page, then deletes the one it replaces.
     void replaceProject(ProjectFile* project, bool isNew);
     void showPage(int index);
+    // A closing program waits for nothing: the audio import and its conversions end, and the
+    // composer's helper ends with every process it started.
+    void endRunningJobs();
 
     Titlebar* m_titlebar = nullptr;
     Header* m_header = nullptr;

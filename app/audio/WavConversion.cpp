@@ -86,6 +86,14 @@ void releaseWavName(const QString& name)
         run.idle.wakeAll();
 }
 
+// Under the run's mutex: the running conversions stop at their next check.
+void endConversions(WavRun& run)
+{
+    ++run.generation;
+    while (run.running > 0)
+        run.idle.wait(&run.mutex);
+}
+
 bool runTool(const QString& name, const QStringList& arguments, const QString& programFolder,
              int generation)
 {
@@ -129,13 +137,18 @@ QString transcodeToWav(const QString& source, const QString& tempFolder, const Q
     return converted ? wav : QString();
 }
 
+void endWavConversions()
+{
+    WavRun& run = wavRun();
+    QMutexLocker lock(&run.mutex);
+    endConversions(run);
+}
+
 void cleanupWavTempDir()
 {
     WavRun& run = wavRun();
     QMutexLocker lock(&run.mutex);
-    ++run.generation;
-    while (run.running > 0)
-        run.idle.wait(&run.mutex);
+    endConversions(run);
     if (!run.folderSet)
         return;
     removeWavFiles(run.folder);

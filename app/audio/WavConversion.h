@@ -13,6 +13,10 @@
 QString transcodeToWav(const QString& source, const QString& tempFolder,
                        const QString& programFolder = QString());
 
+// Ends the conversions under way: their converters are ended and waited for; the WAV files
+// stay. Conversions started later run as usual.
+void endWavConversions();
+
 // Ends the run's conversions: converters still running are ended, the WAV files removed.
 // The folder stays; the next conversion starts a new run.
 void cleanupWavTempDir();

@@ -9,7 +9,6 @@
 #include "support/AppTestSupport.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 #include <memory>
@@ -63,16 +62,13 @@ private slots:
     void realHelperMakesAVideo();
 
 private:
-    // Writes the script for the stand-in's next run, with the application name and record.
-    void setScript(QJsonObject script);
-    QStringList recorded(const QString& key) const;
-    pid_t recordedPid(const QString& key) const;
+    void setScript(const QJsonObject& script);
     // Runs the composer on a request and waits for the helper to start.
     void start(Composer& composer);
 
     std::unique_ptr<PrivateFolders> m_folders;
     std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_record;
+    std::unique_ptr<FakeHelper> m_helper;
     QString m_output;
     QString m_request;
 };
@@ -90,7 +86,7 @@ void TestComposer::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    m_record = m_dir->filePath("record.txt");
+    m_helper = std::make_unique<FakeHelper>(m_dir->path());
     m_output = m_dir->filePath("out.mp4");
     m_request = m_dir->filePath("request.json");
     ToolPaths::setHelper(kFakeHelper);
@@ -102,36 +98,9 @@ void TestComposer::cleanup()
     m_dir.reset();
 }
 
-void TestComposer::setScript(QJsonObject script)
+void TestComposer::setScript(const QJsonObject& script)
 {
-    script["app"] = kAppName;
-    script["record"] = m_record;
-    const QString path = m_dir->filePath("script.json");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(QJsonDocument(script).toJson());
-    qputenv("TY_FAKE_SCRIPT", path.toUtf8());
-    QFile::remove(m_record);
-}
-
-QStringList TestComposer::recorded(const QString& key) const
-{
-    QFile file(m_record);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList values;
-    const QString prefix = key + ' ';
-    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
-        if (line.startsWith(prefix))
-            values << line.mid(prefix.size());
-    }
-    return values;
-}
-
-pid_t TestComposer::recordedPid(const QString& key) const
-{
-    const QStringList values = recorded(key);
-    return values.isEmpty() ? 0 : pid_t(values.first().toInt());
+    QVERIFY(m_helper->setScript(script));
 }
 
 void TestComposer::start(Composer& composer)
@@ -205,10 +174,10 @@ void TestComposer::argumentsAndMergedChannels()
     QVERIFY(QRegularExpression("^[0-9a-f]{32}$").match(composer.sessionId()).hasMatch());
     const QString cache = AppPaths::tempCacheDir() + '/' + composer.sessionId();
     QCOMPARE(composer.sessionCacheDir(), cache);
-    QCOMPARE(recorded("argument"), (QStringList{"--request", m_request, "--cache", cache, "--session_id",
-                                                composer.sessionId()}));
+    QCOMPARE(m_helper->recorded("argument"),
+             (QStringList{"--request", m_request, "--cache", cache, "--session_id", composer.sessionId()}));
     // The helper leads a process group of its own.
-    QCOMPARE(recordedPid("group"), recordedPid("pid"));
+    QCOMPARE(m_helper->recordedPid("group"), m_helper->recordedPid("pid"));
     // Standard error reaches the progress too.
     QCOMPARE(progressOf(progress), (Signals{{50, 10}}));
     QCOMPARE(finished.first().first().toString(), m_output);
@@ -247,7 +216,7 @@ void TestComposer::pauseResumeAndCancel()
     composer.cancel();
     QCOMPARE(session.intValue(SessionKey::isCanceled), 1);
     QVERIFY(canceled.wait(kWaitMs));
-    QCOMPARE(recorded("canceled").size(), 1);
+    QCOMPARE(m_helper->recorded("canceled").size(), 1);
     // The helper wrote its output before it ended: a cancel still wins.
     QVERIFY(QFileInfo::exists(m_output));
     QCOMPARE(finished.count() + failed.count(), 0);
@@ -290,9 +259,9 @@ void TestComposer::helperIgnoringCancelIsKilled()
     Composer composer;
     QSignalSpy canceled(&composer, &Composer::canceled);
     start(composer);
-    QTRY_VERIFY_WITH_TIMEOUT(recordedPid("grandchild") > 0, kWaitMs);
-    const pid_t helper = recordedPid("pid");
-    const pid_t grandchild = recordedPid("grandchild");
+    QTRY_VERIFY_WITH_TIMEOUT(m_helper->recordedPid("grandchild") > 0, kWaitMs);
+    const pid_t helper = m_helper->recordedPid("pid");
+    const pid_t grandchild = m_helper->recordedPid("grandchild");
     QVERIFY(QFileInfo::exists(composer.sessionCacheDir()));
 
     QElapsedTimer sinceCancel;
@@ -300,7 +269,7 @@ void TestComposer::helperIgnoringCancelIsKilled()
     composer.cancel();
     QVERIFY(canceled.wait(kWaitMs));
     QVERIFY2(sinceCancel.elapsed() >= 250, qPrintable(QString::number(sinceCancel.elapsed())));
-    QCOMPARE(recorded("canceled").size(), 1);
+    QCOMPARE(m_helper->recorded("canceled").size(), 1);
     QVERIFY(Processes::isGone(helper));
     QTRY_VERIFY_WITH_TIMEOUT(Processes::isGone(grandchild), kWaitMs);
     QVERIFY(!QFileInfo::exists(composer.sessionCacheDir()));
@@ -404,13 +373,13 @@ void TestComposer::destructionEndsEverything()
     setScript({{"waitCancel", true}, {"ignoreCancel", true}, {"grandchild", true}});
     auto composer = std::make_unique<Composer>();
     start(*composer);
-    QTRY_VERIFY_WITH_TIMEOUT(recordedPid("grandchild") > 0, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(m_helper->recordedPid("grandchild") > 0, kWaitMs);
     const QString folder = composer->sessionCacheDir();
     QVERIFY(QFileInfo::exists(folder));
 
     composer.reset();
-    QVERIFY(Processes::isGone(recordedPid("pid")));
-    QTRY_VERIFY_WITH_TIMEOUT(Processes::isGone(recordedPid("grandchild")), kWaitMs);
+    QVERIFY(Processes::isGone(m_helper->recordedPid("pid")));
+    QTRY_VERIFY_WITH_TIMEOUT(Processes::isGone(m_helper->recordedPid("grandchild")), kWaitMs);
     QVERIFY(!QFileInfo::exists(folder));
     const QString sessions = RegistryKey(SessionKey::sessions()).filePath();
     QVERIFY(!QFileInfo::exists(sessions));

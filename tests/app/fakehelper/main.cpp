@@ -1,4 +1,5 @@
-// A stand-in for the render helper. It does what the JSON script named by TY_FAKE_SCRIPT says:
+// A stand-in for the render helper, and, linked as "ffmpeg", for a converter. It does what the
+// JSON script named by TY_FAKE_SCRIPT says:
 //   "app"          application name, under which the session values are read
 //   "record"       file that receives "argument <a>" lines, "pid", "group" and "grandchild"
 //                  lines and "canceled" once the session's cancel value is seen
@@ -103,7 +104,9 @@ int main(int argc, char** argv)
     record.add("pid", QString::number(getpid()));
     record.add("group", QString::number(getpgrp()));
     // The session folder, as the helper makes it.
-    QDir().mkpath(optionValue(arguments, "--cache") + "/work");
+    const QString cache = optionValue(arguments, "--cache");
+    if (!cache.isEmpty())
+        QDir().mkpath(cache + "/work");
 
     QProcess grandchild;
     if (script.value("grandchild").toBool()) {

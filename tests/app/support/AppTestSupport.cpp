@@ -1,7 +1,9 @@
 #include "support/AppTestSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QtGlobal>
 
 #include <chrono>
@@ -58,18 +60,95 @@ HangWatchdog::~HangWatchdog()
     m_thread.join();
 }
 
+FakeHelper::FakeHelper(const QString& folder)
+    : m_folder(folder)
+{
+}
+
+bool FakeHelper::setScript(QJsonObject script) const
+{
+    const QDir folder(m_folder);
+    script["app"] = QCoreApplication::applicationName();
+    script["record"] = folder.filePath(QStringLiteral("record.txt"));
+    const QString path = folder.filePath(QStringLiteral("script.json"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(QJsonDocument(script).toJson()) < 0)
+        return false;
+    qputenv("TY_FAKE_SCRIPT", QFile::encodeName(path));
+    QFile::remove(script["record"].toString());
+    return true;
+}
+
+QStringList FakeHelper::recorded(const QString& key) const
+{
+    QFile file(QDir(m_folder).filePath(QStringLiteral("record.txt")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList values;
+    const QString prefix = key + QLatin1Char(' ');
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        if (line.startsWith(prefix))
+            values << line.mid(prefix.size());
+    }
+    return values;
+}
+
+pid_t FakeHelper::recordedPid(const QString& key) const
+{
+    const QStringList values = recorded(key);
+    return values.isEmpty() ? 0 : pid_t(values.first().toInt());
+}
+
 namespace Processes {
 
-bool isGone(pid_t pid)
+namespace {
+
+// The fields after the command name of /proc/<pid>/stat: state, parent, process group.
+QList<QByteArray> statFields(pid_t pid)
 {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!stat.open(QIODevice::ReadOnly))
-        return true;
-    // The state follows the command name, which is in parentheses.
+        return {};
+    // The command name is in parentheses and may hold blanks.
     const QByteArray text = stat.readAll();
-    const int close = text.lastIndexOf(')');
-    const char state = close >= 0 && close + 2 < text.size() ? text[close + 2] : 'X';
-    return state == 'Z' || state == 'X';
+    const int nameEnd = text.lastIndexOf(')');
+    return nameEnd < 0 ? QList<QByteArray>() : text.mid(nameEnd + 2).split(' ');
+}
+
+bool isRunning(const QList<QByteArray>& fields)
+{
+    return fields.size() > 2 && fields[0] != "Z" && fields[0] != "X";
+}
+
+// The running processes whose stat field at that index reads value.
+QList<pid_t> runningWith(int field, pid_t value)
+{
+    QList<pid_t> found;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool number = false;
+        const pid_t pid = pid_t(entry.toInt(&number));
+        const QList<QByteArray> fields = number ? statFields(pid) : QList<QByteArray>();
+        if (isRunning(fields) && fields[field].toInt() == value)
+            found << pid;
+    }
+    return found;
+}
+
+} // namespace
+
+bool isGone(pid_t pid)
+{
+    return !isRunning(statFields(pid));
+}
+
+QList<pid_t> childrenOf(pid_t parent)
+{
+    return runningWith(1, parent);
+}
+
+QList<pid_t> inGroup(pid_t group)
+{
+    return runningWith(2, group);
 }
 
 } // namespace Processes

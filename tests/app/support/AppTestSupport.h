@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QList>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <condition_variable>
@@ -48,9 +50,32 @@ private:
     std::thread m_thread;
 };
 
+// The stand-in helper program ty_fake_helper: the script of its next run and the record it keeps,
+// both in a folder of the test's.
+class FakeHelper
+{
+public:
+    explicit FakeHelper(const QString& folder);
+
+    // Writes the script with the running application's name and the record file added, points
+    // TY_FAKE_SCRIPT at it and removes the previous record.
+    bool setScript(QJsonObject script) const;
+    // The values of the record's lines with that key, in order.
+    QStringList recorded(const QString& key) const;
+    // The first one as a process id; 0 without one.
+    pid_t recordedPid(const QString& key) const;
+
+private:
+    QString m_folder;
+};
+
 namespace Processes {
 
 // True when no such process runs (gone, or a zombie).
 bool isGone(pid_t pid);
+// The running (not zombie) processes whose parent is that process, from /proc.
+QList<pid_t> childrenOf(pid_t parent);
+// The running processes of that process group.
+QList<pid_t> inGroup(pid_t group);
 
 } // namespace Processes

@@ -75,7 +75,8 @@ bool clickAsUser(CButton* button)
 
 bool clickInPlace(CButton* button)
 {
-    QSignalSpy clicked(button, &CButton::clicked);
+    // A checkable button tells of a click by its toggle.
+    QSignalSpy clicked(button, button->isCheckable() ? SIGNAL(toggled(bool)) : SIGNAL(clicked()));
     const QPoint inside = button->rect().center();
     const QPoint global = button->mapToGlobal(inside);
     QEnterEvent enter(inside, inside, global);

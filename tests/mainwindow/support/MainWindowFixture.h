@@ -9,7 +9,8 @@
 //   writeImage(path)                  a small PNG, its folders made as needed
 //   clickAsUser(button)               a user's click, true once it came through
 //   clickInPlace(button)              enter, press and release given to the button itself (for
-//                                     buttons beyond the offscreen screen's edge)
+//                                     buttons beyond the offscreen screen's edge); true once it
+//                                     came through (toggled, for a checkable button)
 
 #include "app/MainWindow.h"
 
