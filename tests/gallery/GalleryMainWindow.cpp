@@ -4,9 +4,11 @@
 
 #include "Gallery.h"
 
+#include "app/CApplicaiton.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowParts.h"
 #include "app/MainWindowWelcomePage.h"
+#include "app/SettingsProvider.h"
 #include "pages/ProgressBox.h"
 #include "pages/ProjectPage.h"
 #include "pages/SettingsBox.h"
@@ -29,6 +31,36 @@
 #include <memory>
 
 namespace {
+
+// The program's typed settings in a temporary folder while an entry runs, so that new projects
+// and the settings page start from the program's defaults.
+class ProgramSettings
+{
+public:
+    ProgramSettings()
+        : m_previous(UiTestEnvironment::settings())
+        , m_settings(m_dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat, nullptr)
+    {
+        m_settings.setFolder(m_dir.path());
+        application()->setSettings(&m_settings);
+    }
+    ~ProgramSettings() { application()->setSettings(m_previous); }
+
+private:
+    static CApplicaiton* application() { return static_cast<CApplicaiton*>(QCoreApplication::instance()); }
+
+    QTemporaryDir m_dir;
+    CSettingsStorage* m_previous;
+    SettingsProvider m_settings;
+};
+
+// The window as it paints itself on the screen. A render into an image, as compositeWindows
+// makes, leaves out an opaque shadowed panel once its shadow is cached: the progress box.
+QImage screenPicture(QWidget* window)
+{
+    settleGallery();
+    return window->grab().toImage();
+}
 
 // A main window over a new project, shown at 1100 x 720.
 std::unique_ptr<MainWindow> shownWindow()
@@ -102,24 +134,25 @@ TY_GALLERY_ENTRY("mainwindow-welcome")
 TY_GALLERY_ENTRY("mainwindow-pages")
 {
     useAppStyle(true);
+    ProgramSettings settings;
     ManualAnimationClock clock;
     std::unique_ptr<MainWindow> window = shownWindow();
     QTemporaryDir dir;
     addPhotos(window.get(), dir);
-    page.add(compositeWindows({window.get()}), QStringLiteral("project"));
+    page.add(screenPicture(window.get()), QStringLiteral("project"));
     window->showHistory();
-    page.add(compositeWindows({window.get()}), QStringLiteral("history"));
+    page.add(screenPicture(window.get()), QStringLiteral("history"));
     window->goBack();
     window->showSettings();
     clock.advance(2000);
     clock.advance(2000);
-    page.add(compositeWindows({window.get()}), QStringLiteral("settings"));
+    page.add(screenPicture(window.get()), QStringLiteral("settings"));
     window->settingsBox()->hide();
     window->progressBox()->startComposing();
     window->progressBox()->setProgress(42, 95000);
     clock.advance(2000);
     clock.advance(2000);
-    page.add(compositeWindows({window.get()}), QStringLiteral("composing"));
+    page.add(screenPicture(window.get()), QStringLiteral("composing"));
     window->progressBox()->stop();
     clock.advance(2000);
 }
