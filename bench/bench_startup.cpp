@@ -83,7 +83,6 @@ QByteArray historyText(const QString& folder, const QStringList& photos)
 QHash<QByteArray, double> runProbe(const QStringList& arguments, long* residentKb, long* peakKb)
 {
     QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     const qint64 start = monotonicNs();
     process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/ty_startup_probe"), arguments);
     const bool ended = process.waitForFinished(kRunMs);
@@ -91,7 +90,8 @@ QHash<QByteArray, double> runProbe(const QStringList& arguments, long* residentK
     if (!ended || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         process.kill();
         process.waitForFinished();
-        std::fprintf(stderr, "ty_startup_probe failed (exit %d)\n", process.exitCode());
+        std::fprintf(stderr, "ty_startup_probe failed (exit %d):\n%s", process.exitCode(),
+                     process.readAllStandardError().constData());
         return {};
     }
     QHash<QByteArray, double> steps{{"exit", (end - start) / 1e6}};
