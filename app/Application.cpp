@@ -54,10 +54,8 @@ Application::~Application()
 {
     delete m_historyModel;
     m_historyModel = nullptr;
-    if (m_thumbnailProvider) {
-        m_thumbnailProvider->requestInterruption();
-        m_thumbnailProvider->wait();
-    }
+    if (m_thumbnailProvider)
+        m_thumbnailProvider->stop();
     if (!m_tempFolder.isEmpty())
         AppPaths::removeDirRecursively(m_tempFolder);
 }

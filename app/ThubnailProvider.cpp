@@ -30,6 +30,16 @@ QImage ThubnailProvider::thumbnail(const QString& id) const
     return m_cache.value(id);
 }
 
+void ThubnailProvider::stop()
+{
+    {
+        QMutexLocker lock(&m_queueMutex);
+        requestInterruption();
+        m_stopped.wakeAll();
+    }
+    wait();
+}
+
 QImage ThubnailProvider::makeThumbnail(const QImage& picture)
 {
     QImage thumbnail(kSide, kSide, QImage::Format_ARGB32);
@@ -62,8 +72,9 @@ void ThubnailProvider::run()
             }
             emit complete(request.id);
         }
+        QMutexLocker lock(&m_queueMutex);
         if (isInterruptionRequested())
             break;
-        msleep(taken ? kBusyPauseMs : kIdlePauseMs);
+        m_stopped.wait(&m_queueMutex, taken ? kBusyPauseMs : kIdlePauseMs);
     }
 }

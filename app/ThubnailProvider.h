@@ -5,9 +5,11 @@
 #include <QList>
 #include <QMutex>
 #include <QThread>
+#include <QWaitCondition>
 
 // A worker thread that turns queued pictures into 62 x 62 thumbnails on grey, keeps them by id
-// and announces each one. It checks its queue every 500 ms, 10 ms after a request.
+// and announces each one. It checks its queue every 500 ms, 10 ms after a request; an
+// interruption request ends it within one pause, stop() at once.
 class ThubnailProvider : public QThread
 {
     Q_OBJECT
@@ -21,6 +23,9 @@ public:
     void appendRequest(const QString& id, const QString& path, bool skip = false);
     // The thumbnail of that id, null until it is made.
     QImage thumbnail(const QString& id) const;
+
+    // Requests the interruption, ends the pause under way and waits for the thread.
+    void stop();
 
     // The picture scaled to fit, centred on the grey square.
     static QImage makeThumbnail(const QImage& picture);
@@ -44,4 +49,6 @@ private:
     QHash<QString, QImage> m_cache;
     mutable QMutex m_cacheMutex;
     QMutex m_queueMutex;
+    // Signalled by stop(); the pauses wait on it under the queue mutex.
+    QWaitCondition m_stopped;
 };

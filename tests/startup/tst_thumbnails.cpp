@@ -38,6 +38,7 @@ private slots:
     void requestsBecomeThumbnails();
     void skippedRequestGivesNone();
     void interruptionEndsAnIdleLoop();
+    void stopEndsTheThreadFromItsPause();
 
 private:
     QString writePicture(const QString& name, const QSize& size) const;
@@ -116,6 +117,21 @@ void TestThumbnails::interruptionEndsAnIdleLoop()
     provider.requestInterruption();
     // One idle pause is 500 ms: four times that is room enough on a busy machine.
     QVERIFY(provider.wait(2000));
+}
+
+void TestThumbnails::stopEndsTheThreadFromItsPause()
+{
+    ThubnailProvider provider(nullptr);
+    QSignalSpy complete(&provider, &ThubnailProvider::complete);
+    provider.appendRequest(QStringLiteral("one"), writePicture(QStringLiteral("one.png"), QSize(10, 10)));
+    provider.start();
+    // In the idle pause after the request.
+    QTRY_COMPARE_WITH_TIMEOUT(complete.count(), 1, 10000);
+    QElapsedTimer stopping;
+    stopping.start();
+    provider.stop();
+    qInfo("stop took %lld ms", stopping.elapsed());
+    QVERIFY(provider.isFinished());
 }
 
 QTEST_GUILESS_MAIN(TestThumbnails)
