@@ -16,12 +16,14 @@
 #include "pages/SlideRowWidget.h"
 #include "uilib/controls/CButton.h"
 #include "uilib/controls/CTitleBar.h"
+#include "uilib/controls/CWidgetText.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFile>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QImage>
 #include <QMimeData>
@@ -148,12 +150,17 @@ TY_GALLERY_ENTRY("mainwindow-pages")
     clock.advance(2000);
     page.add(screenPicture(window.get()), QStringLiteral("settings"));
     window->settingsBox()->hide();
-    window->progressBox()->startComposing();
-    window->progressBox()->setProgress(42, 95000);
+    ProgressBox* box = window->progressBox();
+    box->setClock([] { return qint64(0); });
+    QSignalSpy ticked(box->elapsedLabel(), &CWidgetText::textChanged);
+    box->startComposing();
+    box->setProgress(42, 95000);
     clock.advance(2000);
     clock.advance(2000);
+    // The elapsed time shows from the first tick on.
+    ticked.wait(2000);
     page.add(screenPicture(window.get()), QStringLiteral("composing"));
-    window->progressBox()->stop();
+    box->stop();
     clock.advance(2000);
 }
 
