@@ -34,6 +34,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QScrollBar>
 #include <QUuid>
 #include <QVBoxLayout>
 
@@ -204,6 +205,7 @@ void ProjectPage::connectParts()
     connect(m_composer, &Composer::progress, this, &ProjectPage::composerProgressChanged);
     connect(m_previewButton, &CButton::clicked, this, &ProjectPage::playFullPreview);
     connect(m_composeButton, &CButton::clicked, this, &ProjectPage::compose);
+    connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this, &ProjectPage::createVisibleRows);
 }
 
 void ProjectPage::placeCaptionPage()

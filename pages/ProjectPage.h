@@ -151,6 +151,8 @@ private:
     int rowCount() const;
     SlideRowWidget* rowWidget(int row) const;
     SlideRowWidget* createRow(ProjectItem* item, int row);
+    // Row widgets are made for the rows in view and a screen ahead, as they come into view.
+    void createVisibleRows();
     void scrollToSlide(ProjectItem* item);
 
     QPointer<ProjectFile> m_project;

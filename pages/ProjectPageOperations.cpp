@@ -20,6 +20,7 @@
 #include "pages/VideoPlayerWidget.h"
 #include "uilib/controls/CButton.h"
 
+#include <QHeaderView>
 #include <QStandardItemModel>
 #include <QTimer>
 #include <QUrl>
@@ -29,6 +30,9 @@
 namespace {
 
 constexpr int kRowHeight = 73;
+// Row widgets made past the last row in view, so that a page scrolled or a page not yet laid out
+// has its next rows at hand.
+constexpr int kRowsAhead = 32;
 
 bool isTitleSlide(const ProjectItem* item)
 {
@@ -63,6 +67,23 @@ SlideRowWidget* ProjectPage::createRow(ProjectItem* item, int row)
     m_view->setRowHeight(row, kRowHeight);
     m_view->setIndexWidget(m_view->model()->index(row, 0), widget);
     return widget;
+}
+
+void ProjectPage::createVisibleRows()
+{
+    if (!m_project || !m_view->model())
+        return;
+    const int count = std::min(rowCount(), m_project->itemCount());
+    const int first = std::max(m_view->rowAt(0), 0);
+    const int last = std::min(count - 1, first + m_view->viewport()->height() / kRowHeight + kRowsAhead);
+    QItemSelectionModel* selection = m_view->selectionModel();
+    for (int row = first; row <= last; ++row) {
+        if (rowWidget(row))
+            continue;
+        SlideRowWidget* widget = createRow(m_project->item(row), row);
+        if (selection && selection->isRowSelected(row, QModelIndex()))
+            widget->setChecked(true);
+    }
 }
 
 void ProjectPage::scrollToSlide(ProjectItem* item)
@@ -119,13 +140,10 @@ void ProjectPage::insertSlides(const QList<ProjectItem*>& items, int row)
 {
     if (!m_project)
         return;
-    const int oldCount = m_project->itemCount();
     m_project->insertItems(items, row);
     auto* model = static_cast<QStandardItemModel*>(m_view->model());
     model->setRowCount(m_project->itemCount());
-    // New widgets stand at the end; the rebinding below puts every slide on its row.
-    for (int k = 0; k < items.size(); ++k)
-        createRow(items.at(k), oldCount + k);
+    // The widgets keep their rows; the rebinding below puts every slide on its row.
     updateActionStates();
     refreshSlideRows();
 }
@@ -135,13 +153,13 @@ void ProjectPage::rebuildSlideList()
     QAbstractItemModel* oldModel = m_view->model();
     QItemSelectionModel* oldSelection = m_view->selectionModel();
     const int count = m_project ? m_project->itemCount() : 0;
+    m_view->verticalHeader()->setDefaultSectionSize(kRowHeight);
     m_view->setModel(new QStandardItemModel(count, 1, m_view));
     delete oldSelection;
     delete oldModel;
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ProjectPage::onSelectionChanged);
-    for (int row = 0; row < count; ++row)
-        createRow(m_project->item(row), row);
+    createVisibleRows();
     m_view->clearSelection();
     onSelectionChanged(QItemSelection(), QItemSelection());
     updateActionStates();
@@ -158,6 +176,7 @@ void ProjectPage::refreshSlideRows()
             widget->setItem(item, m_project->itemNumberText(item));
         }
     }
+    createVisibleRows();
     m_preview->updateDuration();
 }
 
@@ -426,8 +445,7 @@ void ProjectPage::onSelectionChanged(const QItemSelection& selected, const QItem
     const QModelIndexList rows = m_view->selectionModel() ? m_view->selectionModel()->selectedRows(0)
                                                           : QModelIndexList();
     for (const QModelIndex& index : rows) {
-        SlideRowWidget* widget = rowWidget(index.row());
-        ProjectItem* item = widget ? widget->item() : nullptr;
+        ProjectItem* item = m_project ? m_project->item(index.row()) : nullptr;
         if (!item || isTitleSlide(item))
             continue;
         duplicate = true;
@@ -440,12 +458,15 @@ void ProjectPage::onSelectionChanged(const QItemSelection& selected, const QItem
     m_selectionActions->duplicateButton()->setEnabled(duplicate);
     m_selectionActions->rotateButton()->setEnabled(rotate);
 
-    for (int row = 0; row < rowCount(); ++row) {
-        SlideRowWidget* widget = rowWidget(row);
-        if (widget && widget->isChecked() && widget->item()) {
-            m_preview->showSlide(row, m_project->itemNumberText(widget->item()), false, false);
-            return;
-        }
+    // The first selected slide, as its row shows it checked.
+    int first = -1;
+    for (const QModelIndex& index : rows) {
+        if ((first < 0 || index.row() < first) && m_project && m_project->item(index.row()))
+            first = index.row();
+    }
+    if (first >= 0) {
+        m_preview->showSlide(first, m_project->itemNumberText(m_project->item(first)), false, false);
+        return;
     }
     m_preview->reset();
 }

@@ -88,6 +88,13 @@ void ProjectPage::SlidesView::applyStyle()
     viewport()->update();
 }
 
+void ProjectPage::SlidesView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    // A taller view shows rows that have no widget yet.
+    m_page->createVisibleRows();
+}
+
 void ProjectPage::SlidesView::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Delete)) {

@@ -2,7 +2,11 @@
 #include "support/UiTestSupport.h"
 
 #include "model/ProjectFile.h"
+#include "pages/ProjectPageSelectionActions.h"
 #include "pages/ProjectPageSlidesView.h"
+#include "pages/SlideRowWidget.h"
+#include "uilib/controls/CButton.h"
+#include "uilib/controls/CWidgetText.h"
 
 #include <QDragEnterEvent>
 #include <QMimeData>
@@ -107,6 +111,7 @@ private slots:
     void refusedDrags();
     void leaveClearsMarker();
     void edgeScroll();
+    void rowsMadeAsTheyComeIntoView();
 };
 
 void TestSlidesView::dropRow_data()
@@ -309,6 +314,43 @@ void TestSlidesView::edgeScroll()
     QCOMPARE(bar->value(), value);
     drag.leave();
     ProjectPage::SlidesView::setCursorMover({});
+}
+
+// A long list makes the widgets of the rows in view and of those that scroll into view, each
+// bound to its slide and checked when its slide is selected.
+void TestSlidesView::rowsMadeAsTheyComeIntoView()
+{
+    ShownPage f(QString(QLatin1Char('c')).repeated(150) + QStringLiteral("p"));
+    const auto widgetAt = [&f](int row) {
+        return qobject_cast<SlideRowWidget*>(f.view->indexWidget(f.view->model()->index(row, 0)));
+    };
+    const int lastInView = f.view->rowAt(f.view->viewport()->height() - 1);
+    QVERIFY(lastInView > 1);
+    for (int row = 0; row <= lastInView; ++row)
+        QCOMPARE(widgetAt(row)->item(), f.project()->item(row));
+    QVERIFY(!widgetAt(151));
+
+    // The buttons follow a selection of rows that have no widget yet.
+    f.select({151});
+    ProjectPage::SelectionActions* actions = f.page()->selectionActions();
+    QVERIFY(actions->upButton()->isEnabled());
+    QVERIFY(!actions->downButton()->isEnabled());
+    QVERIFY(actions->rotateButton()->isEnabled());
+    f.view->scrollToBottom();
+    SlideRowWidget* last = widgetAt(151);
+    QVERIFY(last);
+    QCOMPARE(last->item(), f.project()->item(151));
+    QCOMPARE(last->numberLabel()->text(), f.project()->itemNumberText(last->item()));
+    QVERIFY(last->isChecked());
+    QVERIFY(!widgetAt(150)->isChecked());
+    for (int row = f.view->rowAt(0); row <= 151; ++row)
+        QCOMPARE(widgetAt(row)->item(), f.project()->item(row));
+
+    // A slide added at the end is scrolled to, and its row made.
+    f.view->scrollToTop();
+    f.page()->addColorSlide(0);
+    QTRY_VERIFY(widgetAt(152));
+    QCOMPARE(widgetAt(152)->item(), f.project()->item(152));
 }
 
 TY_PAGE_TEST_MAIN(TestSlidesView)
