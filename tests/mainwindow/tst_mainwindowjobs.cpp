@@ -7,7 +7,9 @@
 #include "support/SystoolsTestSupport.h"
 #include "support/UiTestSupport.h"
 
+#include "app/Application.h"
 #include "app/CSystemTools.h"
+#include "app/HistoryModel.h"
 #include "app/Composer.h"
 #include "app/SettingsProvider.h"
 #include "app/audio/AudioFilesController.h"
@@ -212,18 +214,21 @@ void TestMainWindowJobs::composingShowsProgressPausesAndCancels()
 void TestMainWindowJobs::composerOutcome_data()
 {
     QTest::addColumn<bool>("written"); // the stand-in writes the video
+    QTest::addColumn<bool>("vanishes"); // it is gone once the history has taken the project
     QTest::addColumn<int>("answer");   // the ready dialog's answer
     QTest::addColumn<int>("dialogs");
     QTest::addColumn<bool>("folderOpened");
     QTest::addColumn<bool>("error");
-    QTest::newRow("video, open folder") << true << 1 << 1 << true << false;
-    QTest::newRow("video, dialog closed") << true << 0 << 1 << false << false;
-    QTest::newRow("no video") << false << 1 << 0 << false << true;
+    QTest::newRow("video, open folder") << true << false << 1 << 1 << true << false;
+    QTest::newRow("video, dialog closed") << true << false << 0 << 1 << false << false;
+    QTest::newRow("video gone before the dialog") << true << true << 1 << 0 << false << false;
+    QTest::newRow("no video") << false << false << 1 << 0 << false << true;
 }
 
 void TestMainWindowJobs::composerOutcome()
 {
     QFETCH(bool, written);
+    QFETCH(bool, vanishes);
     QFETCH(int, answer);
     QFETCH(int, dialogs);
     QFETCH(bool, folderOpened);
@@ -250,8 +255,13 @@ void TestMainWindowJobs::composerOutcome()
     });
     UrlCatcher urls;
     QSignalSpy finished(window->projectPage(), &ProjectPage::composerFinished);
+    QMetaObject::Connection removal;
+    if (vanishes)
+        removal = connect(testApp()->historyModel(), &QAbstractItemModel::rowsInserted, this,
+                          [output] { QFile::remove(output); });
     compose(window);
     QVERIFY(finished.count() == 1 || finished.wait(kWaitMs));
+    disconnect(removal);
     QCOMPARE(finished.first().first().toString(), written ? output : QString());
     QCOMPARE(shown, dialogs);
     QCOMPARE(urls.urls.size(), folderOpened ? 1 : 0);
