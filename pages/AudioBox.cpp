@@ -21,6 +21,7 @@
 #include "uilib/style/CStyle.h"
 #include "uilib/style/Cpalette.h"
 
+#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QMimeData>
 
@@ -56,6 +57,12 @@ CButton* addAudioButton(QWidget* parent)
     return new CButton(1038, kPlusIcon, parent);
 }
 
+// The data names at least one music file, in folders too.
+bool holdsAudio(const QMimeData* data)
+{
+    return !filesFromMimeData(data, audioFileExtensions()).isEmpty();
+}
+
 } // namespace
 
 AudioBox::IsEmptyLayout::IsEmptyLayout(AudioBox* owner, QWidget* list)
@@ -71,7 +78,36 @@ AudioBox::IsEmptyLayout::IsEmptyLayout(AudioBox* owner, QWidget* list)
     addWidget(m_hint, 0, Qt::AlignHCenter);
     addStretch(1);
     m_hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_addButton->setAcceptDrops(true);
+    m_addButton->installEventFilter(this);
     QObject::connect(m_addButton, &CButton::clicked, owner, [this] { m_owner->addAudioFiles(); });
+}
+
+bool AudioBox::IsEmptyLayout::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_addButton)
+        return QVBoxLayout::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!holdsAudio(drop->mimeData()))
+            return false;
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        if (event->type() == QEvent::Drop) {
+            emit m_owner->m_list->dragDrop()->dropped(drop->mimeData(), Qt::CopyAction, 0);
+            m_owner->updateEmptyState();
+        } else {
+            // The empty state gives way, as over the list; the next move reaches the list.
+            setShown(false);
+        }
+        return true;
+    }
+    case QEvent::DragLeave: m_owner->updateEmptyState(); return true;
+    default: return false;
+    }
 }
 
 void AudioBox::IsEmptyLayout::setShown(bool shown)
@@ -250,9 +286,7 @@ void AudioBox::setUpList()
     CDragDrop* dragDrop = m_list->dragDrop();
     dragDrop->setLocalMoveEnabled(true);
     dragDrop->setExternalDropEnabled(true);
-    dragDrop->setMimeDataFilter([](const QMimeData* data) {
-        return !filesFromMimeData(data, audioFileExtensions()).isEmpty();
-    });
+    dragDrop->setMimeDataFilter(holdsAudio);
     auto* indicator = new DropIndicator(m_list->widget(), 1, false);
     indicator->setHighlight(1.0);
     dragDrop->setDropIndicator(indicator);

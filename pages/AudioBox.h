@@ -95,6 +95,10 @@ public:
     CButton* addButton() const { return m_addButton; }
     void setShown(bool shown);
 
+protected:
+    // A drag over the add button is a drag over the list.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     AudioBox* m_owner;
     CWidgetTextIcon* m_hint;

@@ -335,6 +335,8 @@ void VideoPlayerWidget::reset()
 
 void VideoPlayerWidget::stop()
 {
+    // A preview about to start would stop what the user plays meanwhile.
+    m_startTimer->stop();
     m_player->stop();
     if (m_music)
         m_music->stop();

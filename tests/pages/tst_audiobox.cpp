@@ -61,6 +61,17 @@ struct Rig
         return track;
     }
 
+    // Imports take each file as it is, 2 seconds long.
+    void importAsIs()
+    {
+        panel->audioFiles()->setImportWork([](const QString& source, const QString&) {
+            AudioTrack track;
+            track.fileName = source;
+            track.duration_ms = 2000;
+            return track;
+        });
+    }
+
     // Binds the project to the panel, then to the box, as the project page does.
     void bind(ProjectFile* project)
     {
@@ -78,20 +89,22 @@ struct Rig
         return !box->emptyLayout()->hint()->isHidden() && !box->emptyLayout()->addButton()->isHidden();
     }
 
-    // Sends a drag of the data into the list (or out of it, with null data).
-    void drag(QMimeData* data)
+    // Sends a drag of the data into the list, or over the given child of it (or out, with null
+    // data); true when the drop is offered.
+    bool drag(QMimeData* data, QWidget* over = nullptr)
     {
-        QWidget* content = box->list()->widget();
+        QWidget* target = over ? over : box->list()->widget();
         if (!data) {
             QDragLeaveEvent leave;
-            QApplication::sendEvent(content, &leave);
-            return;
+            QApplication::sendEvent(target, &leave);
+            return false;
         }
-        const QPoint point(content->width() / 2, 10);
+        const QPoint point = over ? over->rect().center() : QPoint(target->width() / 2, 10);
         QDragEnterEvent enter(point, Qt::CopyAction, data, Qt::LeftButton, {});
-        QApplication::sendEvent(content, &enter);
+        QApplication::sendEvent(target, &enter);
         QDragMoveEvent move(point, Qt::CopyAction, data, Qt::LeftButton, {});
-        QApplication::sendEvent(content, &move);
+        QApplication::sendEvent(target, &move);
+        return enter.isAccepted() && move.isAccepted();
     }
 
     QTemporaryDir dir;
@@ -124,12 +137,15 @@ private slots:
     void totalCountsTracksAndTheirLength_data();
     void totalCountsTracksAndTheirLength();
     void noTracksShowTheEmptyState();
+    void emptyStateGivesWayWhileADropIsAllowed_data();
     void emptyStateGivesWayWhileADropIsAllowed();
+    void dropOnTheAddButtonAddsTheMusic();
     void rowsShowNumberNameAndLength();
     void projectSettingsShowWithoutWritingBack();
     void settingsFollowedWithoutAProject();
     void footerControlsReachTheTrackList();
     void rowPlayStopsThePreviewAndPlaysTheTrack();
+    void rowPlayCancelsAPreviewAboutToStart();
     void rowDeleteRemovesTheTrack();
     void rowsMoveByDragging();
     void droppedFolderImportsItsMusic();
@@ -205,21 +221,61 @@ void TestAudioBox::noTracksShowTheEmptyState()
     QCOMPARE(rig.box->totalLabel()->text(), QStringLiteral("Всего: 0 аудио (00:00)"));
 }
 
+void TestAudioBox::emptyStateGivesWayWhileADropIsAllowed_data()
+{
+    QTest::addColumn<bool>("overAddButton");
+    QTest::newRow("over the list") << false;
+    // The add button lies over the empty list: a drag there is a drag over the list.
+    QTest::newRow("over the add button") << true;
+}
+
 void TestAudioBox::emptyStateGivesWayWhileADropIsAllowed()
 {
+    QFETCH(bool, overAddButton);
     auto project = colourProject(2, 1000);
     Rig rig;
     rig.bind(project.get());
     rig.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+    QWidget* over = overAddButton ? rig.box->emptyLayout()->addButton() : nullptr;
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(filePath(rig.dir, QStringLiteral("song.mp3")))});
-    rig.drag(&data);
+    QVERIFY(rig.drag(&data, over));
+    QVERIFY(!rig.emptyStateShown());
+    // The pointer goes on over the list, where the empty state was.
+    QVERIFY(rig.drag(&data));
     QVERIFY(rig.box->list()->dragDrop()->isDropAllowed());
     QVERIFY(!rig.emptyStateShown());
     rig.drag(nullptr);
     QVERIFY(!rig.box->list()->dragDrop()->isDropAllowed());
     QVERIFY(rig.emptyStateShown());
+
+    // Files that hold no music are not offered there either.
+    QMimeData text;
+    text.setUrls({QUrl::fromLocalFile(filePath(rig.dir, QStringLiteral("notes.txt")))});
+    QVERIFY(!rig.drag(&text, over));
+    QVERIFY(!rig.box->list()->dragDrop()->isDropAllowed());
+    QVERIFY(rig.emptyStateShown());
+}
+
+// Music dropped on the empty state's add button is added as if dropped on the list.
+void TestAudioBox::dropOnTheAddButtonAddsTheMusic()
+{
+    auto project = colourProject(2, 1000);
+    Rig rig;
+    rig.bind(project.get());
+    rig.importAsIs();
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+    CButton* add = rig.box->emptyLayout()->addButton();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(filePath(rig.dir, QStringLiteral("song.mp3")))});
+    QVERIFY(rig.drag(&data, add));
+    QDropEvent drop(add->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(add, &drop);
+    QVERIFY(drop.isAccepted());
+    QTRY_COMPARE_WITH_TIMEOUT(project->audio_files.size(), 1, kWaitMs);
+    QVERIFY(!rig.emptyStateShown());
 }
 
 void TestAudioBox::rowsShowNumberNameAndLength()
@@ -347,6 +403,29 @@ void TestAudioBox::rowPlayStopsThePreviewAndPlaysTheTrack()
     QTRY_VERIFY_WITH_TIMEOUT(!rig.row(1)->playButton()->isChecked(), kWaitMs);
 }
 
+// A track played between asking for a preview and its start is not stopped by that start: the
+// preview's start is called off.
+void TestAudioBox::rowPlayCancelsAPreviewAboutToStart()
+{
+    auto project = colourProject(3, 1000);
+    Rig rig;
+    project->audio_files = {rig.track(3000)};
+    rig.bind(project.get());
+    QSignalSpy started(rig.panel->player(), &VideoPlayer::started);
+    rig.panel->playPreview(-1, QString(), false);
+    QVERIFY(rig.panel->startTimer()->isActive());
+
+    QSignalSpy toggled(rig.row(0)->playButton(), &CButton::toggled);
+    rig.row(0)->playButton()->setCheckedAndEmit(true);
+    QVERIFY(toggled.wait(kWaitMs));
+    QVERIFY(!rig.panel->startTimer()->isActive());
+    // Well past the start delay the preview has not started.
+    QVERIFY(!started.wait(rig.panel->startTimer()->interval() * 5));
+    QVERIFY(!rig.panel->isActive());
+    QVERIFY(!rig.panel->toolbar()->playButton()->isChecked());
+    rig.panel->audioFiles()->stop();
+}
+
 void TestAudioBox::rowDeleteRemovesTheTrack()
 {
     auto project = colourProject(2, 1000);
@@ -400,12 +479,7 @@ void TestAudioBox::droppedFolderImportsItsMusic()
     Rig rig;
     project->audio_files = {rig.track(1000, QStringLiteral("one"))};
     rig.bind(project.get());
-    rig.panel->audioFiles()->setImportWork([](const QString& source, const QString&) {
-        AudioTrack track;
-        track.fileName = source;
-        track.duration_ms = 2000;
-        return track;
-    });
+    rig.importAsIs();
     rig.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
     filePath(rig.dir, QStringLiteral("album/b.ogg"));
