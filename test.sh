@@ -9,7 +9,7 @@ packages=(g++ cmake make pkg-config ccache
   qtbase5-dev qtbase5-private-dev libqt5svg5-dev libqt5x11extras5-dev libxcb1-dev libxtst-dev qt5-image-formats-plugins
   qtmultimedia5-dev libqt5multimedia5-plugins gstreamer1.0-plugins-good
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev ffmpeg
-  fonts-dejavu-core xvfb xauth dbus-daemon)
+  fonts-dejavu-core fonts-dejavu-extra xvfb xauth dbus-daemon)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

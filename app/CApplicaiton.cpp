@@ -2,6 +2,7 @@
 
 #include "app/CSettingsStorage.h"
 #include "app/CSystemTools.h"
+#include "platform/FontStandIns.h"
 #include "uilib/controls/CStartScreen.h"
 #include "uilib/style/CIcon.h"
 #include "uilib/style/CIconRepo.h"
@@ -64,6 +65,7 @@ CApplicaiton::CApplicaiton(int& argc, char** argv)
     setAttribute(Qt::AA_DontCreateNativeWidgetSiblings, true);
     setAttribute(Qt::AA_UseHighDpiPixmaps, true);
     d->guiThread = QThread::currentThreadId();
+    FontStandIns::install();
     connect(this, &QCoreApplication::aboutToQuit, this, [this] { onAboutToQuit(); });
     // Once per process, on the GUI thread, before any widget shows.
     installWidgetAtHook();

@@ -1,6 +1,7 @@
 #include "helper/Application.h"
 
 #include "model/AppPaths.h"
+#include "platform/FontStandIns.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +11,8 @@ Application::Application(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     setIdentity();
+    // Captions are drawn with the faces the interactive program's preview uses.
+    FontStandIns::install();
 }
 
 Application::~Application()

@@ -47,6 +47,9 @@ ProjectPage::OutFileName::OutFileName()
     frame->setCursor(Qt::ArrowCursor);
     frame->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
     ensureHBoxLayout(frame)->addWidget(m_format);
+    // The edit makes room for its trailing widgets as wide as they are: the frame is as wide as
+    // the combo asks, not a new widget's default width.
+    frame->adjustSize();
     m_name->addTrailingWidget(frame);
 
     QObject::connect(m_format, &CComboBase::currentDataChanged, m_format, &storeFormat);

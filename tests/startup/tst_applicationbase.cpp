@@ -2,9 +2,12 @@
 
 #include "app/CApplicaiton.h"
 #include "app/CSystemTools.h"
+#include "platform/FontStandIns.h"
 #include "platform/SingleInstanceChannel.h"
 #include "support/AppTestSupport.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QtConcurrent>
@@ -78,6 +81,7 @@ private slots:
     void servicesAreMadeOnce();
     void guiThreadIsTheConstructingOne();
     void roleIsTakenAtFirstQuestion();
+    void designFacesHaveTheirStandIn();
 };
 
 void TestApplicationBase::mouseMovesToWindowsAreFloored_data()
@@ -208,6 +212,15 @@ void TestApplicationBase::roleIsTakenAtFirstQuestion()
     QVERIFY(sent.result());
     QCOMPARE(received.count(), 1);
     QCOMPARE(received.at(0).at(0).toString(), QStringLiteral("Wake up!"));
+}
+
+// The program, the widget tests and the gallery all draw the design's faces with the stand-in.
+void TestApplicationBase::designFacesHaveTheirStandIn()
+{
+    if (!QFontDatabase().families().contains(FontStandIns::kStandIn))
+        QSKIP("The condensed DejaVu face is not installed.");
+    for (const QString& family : FontStandIns::families())
+        QCOMPARE(QFontInfo(QFont(family)).family(), FontStandIns::kStandIn);
 }
 
 int main(int argc, char** argv)
