@@ -64,6 +64,8 @@ private slots:
     void footerButtons();
     void headingsToggleOrder();
     void doubleClickOpens();
+    void clickOnRowChoosesIt_data();
+    void clickOnRowChoosesIt();
     void rowActions();
     void clearAsksFirst();
     void rowsTakeHeaderWidths();
@@ -278,6 +280,38 @@ void TestHistoryPage::doubleClickOpens()
     QCOMPARE(opened.first().at(0).toString(), path);
     QTest::mouseDClick(m_page->windowHandle(), Qt::RightButton, Qt::NoModifier, point);
     QCOMPARE(opened.size(), 1);
+}
+
+void TestHistoryPage::clickOnRowChoosesIt_data()
+{
+    QTest::addColumn<int>("cell");
+    QTest::newRow("on the name") << 1;
+    QTest::newRow("on the date") << 0;
+    QTest::newRow("in the margin") << -1;
+}
+
+// A click anywhere on a row but its action buttons chooses it for the open button.
+void TestHistoryPage::clickOnRowChoosesIt()
+{
+    QFETCH(int, cell);
+    addProject(QStringLiteral("first.mp4"), 100);
+    const QString path = addProject(QStringLiteral("second.mp4"), 100);
+    makePage();
+    HistoryPage::RowWidget* row = nullptr;
+    for (HistoryPage::RowWidget* candidate : rows()) {
+        if (candidate->fileName() == path)
+            row = candidate;
+    }
+    QVERIFY(row);
+    QWidget* cells[] = {row->dateLabel(), row->nameLabel()};
+    const QPoint local = cell < 0 ? QPoint(4, row->height() / 2) : cells[cell]->geometry().center();
+    QTest::mouseClick(m_page->windowHandle(), Qt::LeftButton, Qt::NoModifier, row->mapTo(m_page.get(), local));
+    QTRY_VERIFY(row->isChecked());
+    QVERIFY(m_page->footer()->openButton->isEnabled());
+    QSignalSpy opened(m_page.get(), &HistoryPage::openProjectClicked);
+    click(m_page->footer()->openButton);
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(opened.first().at(0).toString(), path);
 }
 
 void TestHistoryPage::rowActions()

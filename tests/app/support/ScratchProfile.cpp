@@ -15,12 +15,18 @@ ScratchProfile::ScratchProfile(const QString& root)
     QCoreApplication::setApplicationName(slideshowApplicationName());
 }
 
-bool ScratchProfile::turnOffUpdateCheck() const
+bool ScratchProfile::writeSettings(const QVariantMap& values) const
 {
     QSettings settings(CApplicaiton::configFilePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("updateCheckerEnabled"), false);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        settings.setValue(it.key(), it.value());
     settings.sync();
     return settings.status() == QSettings::NoError;
+}
+
+bool ScratchProfile::turnOffUpdateCheck() const
+{
+    return writeSettings({{QStringLiteral("updateCheckerEnabled"), false}});
 }
 
 bool ScratchProfile::putLatestProject(const QString& projectFile, QString* error) const

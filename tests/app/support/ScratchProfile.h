@@ -3,6 +3,7 @@
 #include "support/AppTestSupport.h"
 
 #include <QString>
+#include <QVariantMap>
 
 // A profile of ty_slideshow of its own: HOME, XDG_CONFIG_HOME, XDG_RUNTIME_DIR and TMPDIR of
 // this process, and so of the program run in it or started from it, point into one folder, and
@@ -17,6 +18,8 @@ public:
     bool isValid() const { return m_folders.isValid(); }
     QString root() const { return m_folders.root(); }
 
+    // Writes the values into "settings.ini"; other values are kept.
+    bool writeSettings(const QVariantMap& values) const;
     // Writes "settings.ini" with the update check off; other values are kept.
     bool turnOffUpdateCheck() const;
     // Puts the project into the autosave folder, where the program reopens it at start;
