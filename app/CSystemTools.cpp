@@ -315,7 +315,12 @@ void CSystemTools::createMainWindowOnce()
         if (app) {
             // A second start of the program asks this one to come forward.
             connect(app, &CSingleApplication::messageReceived, window,
-                    [window] { window->showWindow(CWindow::NoChange); });
+                    [window] {
+                        window->showWindow(CWindow::NoChange);
+                        // Asked for even when the window counts as active: the focus may have
+                        // left it without the toolkit having noticed yet.
+                        window->activateWindow();
+                    });
         }
         m_firstShown = connect(window, &CWidgetBase::showed, this, &CSystemTools::onMainWindowFirstShown,
                                Qt::QueuedConnection);
