@@ -9,7 +9,6 @@
 
 #include <QtTest>
 
-#include <QDirIterator>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,6 +17,7 @@
 
 #include <memory>
 
+#include <signal.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -45,17 +45,25 @@ QString commandOf(pid_t pid)
 
 // The running processes below this one. Orphans of its children come back to it (it is their
 // subreaper), so a helper left by a run that has ended is found here too.
-QStringList liveDescendants()
+QList<pid_t> liveDescendants()
 {
-    QStringList found;
+    QList<pid_t> found;
     QList<pid_t> parents{::getpid()};
     while (!parents.isEmpty()) {
-        for (pid_t child : Processes::childrenOf(parents.takeFirst())) {
-            found << QStringLiteral("%1 %2").arg(child).arg(commandOf(child));
-            parents << child;
-        }
+        const QList<pid_t> children = Processes::childrenOf(parents.takeFirst());
+        found += children;
+        parents += children;
     }
     return found;
+}
+
+// Each with its command, for a failure message.
+QStringList describe(const QList<pid_t>& processes)
+{
+    QStringList lines;
+    for (pid_t pid : processes)
+        lines << QStringLiteral("%1 %2").arg(pid).arg(commandOf(pid));
+    return lines;
 }
 
 // The streams of the video as ffprobe reads them.
@@ -95,6 +103,7 @@ private slots:
     void initTestCase();
     void firstRunComposesAndKeepsTheProject();
     void secondRunFindsTheProjectAndWindow();
+    void cleanupTestCase();
 
 private:
     // Runs the driver to its end; its report, or an empty object when the run failed.
@@ -169,7 +178,7 @@ QJsonObject EndToEndTest::runDriver(int run, const QStringList& arguments)
 
 void EndToEndTest::verifyLeftNothing(const QJsonObject& report)
 {
-    QTRY_COMPARE_WITH_TIMEOUT(liveDescendants(), QStringList(), 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(describe(liveDescendants()), QStringList(), 2000);
     const QString tempFolder = report.value(QStringLiteral("tempFolder")).toString();
     QVERIFY(!tempFolder.isEmpty());
     QVERIFY2(!QFileInfo::exists(tempFolder), qPrintable(tempFolder));
@@ -191,8 +200,9 @@ void EndToEndTest::firstRunComposesAndKeepsTheProject()
     const QString video = m_first.value(QStringLiteral("composedFile")).toString();
     QVERIFY2(QFileInfo(video).size() > 0, qPrintable(video));
     const QJsonArray streams = probeStreams(video);
-    QVERIFY2(hasStream(streams, QStringLiteral("video"), QSize(640, 480)), QJsonDocument(streams).toJson().constData());
-    QVERIFY2(hasStream(streams, QStringLiteral("audio")), QJsonDocument(streams).toJson().constData());
+    const QByteArray found = QJsonDocument(streams).toJson();
+    QVERIFY2(hasStream(streams, QStringLiteral("video"), QSize(640, 480)), found.constData());
+    QVERIFY2(hasStream(streams, QStringLiteral("audio")), found.constData());
 
     verifyLeftNothing(m_first);
     // The project opened from the history is what the next run reopens.
@@ -211,6 +221,13 @@ void EndToEndTest::secondRunFindsTheProjectAndWindow()
          {"page", "slides", "slideRows", "transitions", "music", "projectMusic", "resolution", "fps", "geometry"})
         QVERIFY2(second.value(QLatin1String(fact)) == m_first.value(QLatin1String(fact)), fact);
     verifyLeftNothing(second);
+}
+
+void EndToEndTest::cleanupTestCase()
+{
+    // What a failed run left behind ends with the test.
+    for (pid_t pid : liveDescendants())
+        ::kill(pid, SIGKILL);
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)
