@@ -199,6 +199,7 @@ void EndToEndTest::firstRunComposesAndKeepsTheProject()
 
     const QString video = m_first.value(QStringLiteral("composedFile")).toString();
     QVERIFY2(QFileInfo(video).size() > 0, qPrintable(video));
+    QCOMPARE(m_first.value(QStringLiteral("history")).toArray(), QJsonArray{video});
     const QJsonArray streams = probeStreams(video);
     const QByteArray found = QJsonDocument(streams).toJson();
     QVERIFY2(hasStream(streams, QStringLiteral("video"), QSize(640, 480)), found.constData());
@@ -218,7 +219,8 @@ void EndToEndTest::secondRunFindsTheProjectAndWindow()
     QVERIFY(!second.isEmpty());
     QCOMPARE(second.value(QStringLiteral("messages")).toArray(), QJsonArray());
     for (const char* fact :
-         {"page", "slides", "slideRows", "transitions", "music", "projectMusic", "resolution", "fps", "geometry"})
+         {"page", "slides", "slideRows", "transitions", "music", "projectMusic", "resolution", "fps", "geometry",
+          "history"})
         QVERIFY2(second.value(QLatin1String(fact)) == m_first.value(QLatin1String(fact)), fact);
     verifyLeftNothing(second);
 }

@@ -7,6 +7,7 @@
 
 #include "app/Application.h"
 #include "app/CSystemTools.h"
+#include "app/HistoryModel.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowParts.h"
 #include "app/audio/AudioFilesController.h"
@@ -92,6 +93,15 @@ QStringList trackFiles(const QList<AudioTrack>& tracks)
     QStringList files;
     for (const AudioTrack& track : tracks)
         files << track.fileName;
+    return files;
+}
+
+// The output files of the history's entries, newest first.
+QStringList historyFiles(const HistoryModel& history)
+{
+    QStringList files;
+    for (int row = 0; row < history.rowCount(); ++row)
+        files << history.data(history.index(row, 0), Qt::UserRole).value<ProjectFile*>()->file_name;
     return files;
 }
 
@@ -420,6 +430,7 @@ void ScriptedUser::noteFacts(MainWindow* window)
     m_report[QStringLiteral("fps")] = page->videoSettingsBox()->fpsRow()->control()->fps();
     m_report[QStringLiteral("geometry")] = QJsonArray{geometry.x(), geometry.y(), geometry.width(), geometry.height()};
     m_report[QStringLiteral("composedFile")] = m_composedFile;
+    m_report[QStringLiteral("history")] = toJson(historyFiles(*m_app->historyModel()));
     m_report[QStringLiteral("tempFolder")] = m_app->tempFolder();
     m_report[QStringLiteral("cacheRoot")] = AppPaths::tempCacheDir();
     m_report[QStringLiteral("latestFolder")] = AppPaths::latestDir();
