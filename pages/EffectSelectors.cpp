@@ -53,11 +53,11 @@ void addEffectItems(CComboBase* combo, const QVector<int>& ids, QString (*icon)(
     }
 }
 
-template <class Enum>
+// The items stand in the order of the ids.
 void nameEffectItems(CComboBase* combo, const QVector<int>& ids, QString (*name)(int))
 {
-    for (int id : ids)
-        combo->setItemText(QVariant::fromValue(Enum(id)), name(id));
+    for (int i = 0; i < ids.size(); ++i)
+        combo->setItemTextAt(i, name(ids.at(i)));
 }
 
 } // namespace
@@ -95,7 +95,7 @@ void TransitionSelector::setTransitionSilently(TransitionType tt)
 
 void TransitionSelector::updateTexts()
 {
-    nameEffectItems<TransitionType>(this, m_ids, transitionName);
+    nameEffectItems(this, m_ids, transitionName);
 }
 
 MotionSelector::MotionSelector(int styleKind, QWidget* parent)
@@ -129,5 +129,5 @@ void MotionSelector::setMotionSilently(MotionType mt)
 
 void MotionSelector::updateTexts()
 {
-    nameEffectItems<MotionType>(this, m_ids, motionName);
+    nameEffectItems(this, m_ids, motionName);
 }

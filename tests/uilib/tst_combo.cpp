@@ -450,6 +450,14 @@ private slots:
         QCOMPARE(combo->text(), QStringLiteral("5 %"));
         combo->setItemText(5, "Five");
         QCOMPARE(combo->text(), QStringLiteral("Five %"));
+        // By place in the list: the item and, when current, the combo.
+        combo->setItemTextAt(1, "Two");
+        combo->setItemTextAt(2, "none");
+        QCOMPARE(fixture.itemTexts(), (QStringList{"One %", "Two %"}));
+        combo->setCurrentData(1);
+        combo->setItemTextAt(0, "Un");
+        QCOMPARE(fixture.itemTexts(), (QStringList{"Un %", "Two %"}));
+        QCOMPARE(combo->text(), QStringLiteral("Un %"));
     }
 
     void widthModes_data()

@@ -206,15 +206,31 @@ void CComboBase::setItemText(const QVariant& value, const QString& text)
 {
     const auto found = std::find_if(d->items.begin(), d->items.end(),
                                     [&value](const Item& item) { return item.value == value; });
-    if (found != d->items.end()) {
-        found->text = text;
-        if (found->button)
-            found->button->setText(text + d->suffix);
-    }
+    if (found != d->items.end())
+        nameItem(*found, text);
     if (d->current.value == value) {
         d->current.text = text;
         showCurrentText();
     }
+}
+
+void CComboBase::setItemTextAt(int index, const QString& text)
+{
+    if (index < 0 || index >= d->items.size())
+        return;
+    Item& item = d->items[index];
+    nameItem(item, text);
+    if (d->current.value == item.value) {
+        d->current.text = text;
+        showCurrentText();
+    }
+}
+
+void CComboBase::nameItem(Item& item, const QString& text)
+{
+    item.text = text;
+    if (item.button)
+        item.button->setText(text + d->suffix);
 }
 
 void CComboBase::setCurrentData(const QVariant& value, const QString& text)

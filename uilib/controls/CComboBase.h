@@ -32,6 +32,8 @@ public:
     void setItems(const QVariantList& values);
     void clearItems();
     void setItemText(const QVariant& value, const QString& text);
+    // The same for the item at that place in the list.
+    void setItemTextAt(int index, const QString& text);
     void setCurrentData(const QVariant& value, const QString& text = QString());
     void setCurrentDataSilently(const QVariant& value, const QString& text = QString());
     QVariant currentData() const;
@@ -59,6 +61,7 @@ private:
     void addItemButton(CButton* button, const QVariant& value, const QString& text);
     void connectItemButton(CButton* button);
     void onPopupCreated(CWindowMenu* popup);
+    void nameItem(Item& item, const QString& text);
     void buildDeferredItem(Item& item);
     void onItemToggled(CButton* button, bool checked);
     void showCurrentText();
