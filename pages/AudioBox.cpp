@@ -385,7 +385,8 @@ void AudioBox::addAudioFiles()
         return;
     QPointer<AudioBox> self(this);
     const int added = m_model->importFiles(files, -1);
-    if (self && added != files.size())
+    // A cancelled import (by the user, or by the window closing) is no failure to tell of.
+    if (self && m_model && !m_model->importCanceled() && added != files.size())
         PageShell::showAudioNotAddedMessage();
 }
 

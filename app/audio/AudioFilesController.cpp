@@ -164,7 +164,7 @@ bool AudioFilesController::dropUrls(const QMimeData* data, int row)
     }
     QPointer<AudioFilesController> self(this);
     const int added = importFiles(files, row);
-    if (self && (added < files.size() || itemWithoutAudio) && m_notAllAdded)
+    if (self && !m_canceled && (added < files.size() || itemWithoutAudio) && m_notAllAdded)
         m_notAllAdded();
     return added > 0;
 }

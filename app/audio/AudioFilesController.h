@@ -57,6 +57,8 @@ public:
     // Converts again the tracks whose WAV file is gone.
     void prepareWavFiles();
     void cancelImport();
+    // Whether the last import or preparation was cancelled.
+    bool importCanceled() const { return m_canceled; }
     void removeTrack(const QModelIndex& index);
     void togglePlay(const QModelIndex& index);
 

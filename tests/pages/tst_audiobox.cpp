@@ -25,6 +25,8 @@
 #include "uilib/style/CStyle.h"
 
 #include <QMimeData>
+#include <QSemaphore>
+#include <QThreadPool>
 
 #include <memory>
 
@@ -541,6 +543,9 @@ void TestAudioBox::addingFiles_data()
     QTest::newRow("one broken") << QStringList{QStringLiteral("a.mp3"), QStringLiteral("broken.mp3"),
                                                QStringLiteral("c.mp3")}
                                 << 2 << 1;
+    QTest::newRow("cancelled") << QStringList{QStringLiteral("a.mp3"), QStringLiteral("cancel.mp3"),
+                                              QStringLiteral("c.mp3")}
+                               << 1 << 0;
 }
 
 void TestAudioBox::addingFiles()
@@ -551,7 +556,14 @@ void TestAudioBox::addingFiles()
     auto project = colourProject(2, 1000);
     Rig rig;
     rig.bind(project.get());
-    rig.panel->audioFiles()->setImportWork([](const QString& source, const QString&) {
+    // "cancel" stands for a cancel pressed while that file is read.
+    AudioFilesController* tracks = rig.panel->audioFiles();
+    QSemaphore cancelled;
+    tracks->setImportWork([tracks, &cancelled](const QString& source, const QString&) {
+        if (source.contains(QStringLiteral("cancel"))) {
+            QMetaObject::invokeMethod(tracks, &AudioFilesController::cancelImport, Qt::QueuedConnection);
+            cancelled.acquire();
+        }
         AudioTrack track;
         track.fileName = source;
         track.duration_ms = source.contains(QStringLiteral("broken")) ? -1 : 2000;
@@ -565,6 +577,8 @@ void TestAudioBox::addingFiles()
     };
     PageShell::functions().showAudioNotAddedMessage = [&] { ++told; };
     emit rig.box->emptyLayout()->addButton()->clicked();
+    cancelled.release();
+    QThreadPool::globalInstance()->waitForDone();
     QCOMPARE(asked, 1);
     QCOMPARE(told, messages);
     QCOMPARE(rig.panel->audioFiles()->rowCount(), rows);
