@@ -36,7 +36,7 @@ void settleGallery()
         QCoreApplication::processEvents();
 }
 
-QImage compositeWindows(const QList<QWidget*>& windows)
+QImage compositeWindows(const QList<QWidget*>& windows, const QColor& background)
 {
     settleGallery();
     QRect area;
@@ -45,8 +45,10 @@ QImage compositeWindows(const QList<QWidget*>& windows)
     QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(QColor(0x888888));
     QPainter painter(&image);
-    for (QWidget* window : windows)
-        painter.drawImage(window->geometry().topLeft() - area.topLeft(), renderWidget(window, 1.0));
+    for (QWidget* window : windows) {
+        const QColor under = window == windows.first() ? background : QColor(Qt::transparent);
+        painter.drawImage(window->geometry().topLeft() - area.topLeft(), renderWidget(window, 1.0, under));
+    }
     return image;
 }
 

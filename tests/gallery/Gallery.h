@@ -43,8 +43,9 @@ private:
 
 // Lets posted events, layouts and deferred showing run.
 void settleGallery();
-// The windows drawn where they stand on the screen, the first below the others, on gray.
-QImage compositeWindows(const QList<QWidget*>& windows);
+// The windows drawn where they stand on the screen, the first below the others, on gray; the
+// first window on `background` where it has none of its own (a page shown without its window).
+QImage compositeWindows(const QList<QWidget*>& windows, const QColor& background = Qt::transparent);
 // Makes the application's TyStyle (dark) or its light Style current, registering both once.
 void useAppStyle(bool dark);
 

@@ -22,6 +22,7 @@
 #include "uilib/controls/CWindowMenu.h"
 #include "uilib/style/CStyle.h"
 
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -29,6 +30,7 @@
 namespace {
 
 constexpr int kMargin = 12;
+constexpr int kScreenBottomGap = 60;
 
 // A page shown at 1280 x 800 with a project of the title slide and five colour slides.
 struct BarsPage
@@ -75,11 +77,20 @@ struct BarsPage
         return renderWidget(page.get(), 1.0, currentPalette()->color(2)).copy(area);
     }
     QImage part(const QWidget* widget) const { return part(QRect(widget->mapTo(page.get(), QPoint()), widget->size())); }
+    // The offscreen screen is smaller than the page: the page moves so that the widget sits near
+    // the screen's bottom middle, where a popup opening above it has the room a real screen gives.
+    void bringNearScreenBottom(const QWidget* widget)
+    {
+        const QRect screen = widget->screen()->geometry();
+        const QPoint target(screen.center().x(), screen.bottom() - kScreenBottomGap);
+        page->move(page->pos() + target - widget->mapToGlobal(widget->rect().center()));
+        settle();
+    }
     // The page and an open popup, cut to the widget and the popup.
     QImage withPopup(const QWidget* widget, QWidget* popup)
     {
         settle();
-        const QImage whole = compositeWindows({page.get(), popup});
+        const QImage whole = compositeWindows({page.get(), popup}, currentPalette()->color(2));
         const QRect area = page->geometry() | popup->geometry();
         const QRect shown = QRect(widget->mapToGlobal(QPoint()), widget->size()) | popup->geometry();
         return whole.copy(shown.adjusted(-kMargin, -kMargin, kMargin, kMargin).translated(-area.topLeft()));
@@ -106,6 +117,7 @@ TY_GALLERY_ENTRY("project-for-all")
     ProjectPage::ForAllActions* forAll = bars.page->forAllActions();
     page.add(bars.part(forAll), QStringLiteral("closed"), true);
     TimeSelector* time = forAll->timeSelector();
+    bars.bringNearScreenBottom(time);
     time->setCheckedAndEmit(true);
     bars.settle();
     if (time->popup())
@@ -141,6 +153,7 @@ TY_GALLERY_ENTRY("project-output-name")
     ProjectPage::OutFileName* row = bars.page->outFileName();
     page.add(bars.part(row->geometry()), QStringLiteral("closed"), true);
     CComboBase* combo = row->formatCombo();
+    bars.bringNearScreenBottom(combo);
     combo->showPopup();
     bars.settle();
     page.add(bars.withPopup(row->nameEdit(), combo->popup()), QStringLiteral("format-open"), true);
