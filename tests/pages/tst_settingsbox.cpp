@@ -213,19 +213,14 @@ void TestSettingsBox::folderDialog()
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     CButton* folder = controls()->folder->control();
     QSignalSpy written(m_settings.get(), &SettingsProvider::folderChanged);
-    const auto click = [&] {
-        QSignalSpy clicked(folder, &CButton::clicked);
-        WindowPointer(*m_window).click(folder);
-        QVERIFY(clicked.size() > 0 || clicked.wait(5000));
-    };
-    click();
+    QVERIFY(clickAsUser(folder));
     QCOMPARE(asked, QStringList({QStringLiteral("Сохранять слайд-шоу в папку"), m_stored}));
     QCOMPARE(written.size(), 0);
     QCOMPARE(m_settings->folder(), m_stored);
     QCOMPARE(folder->text(), m_stored);
 
     answer = m_other;
-    click();
+    QVERIFY(clickAsUser(folder));
     QCOMPARE(written.size(), 1);
     QCOMPARE(m_settings->folder(), m_other);
     QCOMPARE(folder->text(), m_other);

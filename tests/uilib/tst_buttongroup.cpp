@@ -1,9 +1,9 @@
 #include "support/UiTestSupport.h"
+#include "support/WindowMouse.h"
 
 #include "uilib/controls/CButton.h"
 #include "uilib/style/CButtonGroup.h"
 
-#include <QEnterEvent>
 #include <QSignalSpy>
 
 namespace {
@@ -29,18 +29,6 @@ struct GroupFixture
     CButtonGroup group;
     QWidget* indicator;
 };
-
-void click(CButton* button)
-{
-    const QPoint pos(5, 5);
-    const QPoint global = button->mapToGlobal(pos);
-    QEnterEvent enter(pos, pos, global);
-    QCoreApplication::sendEvent(button, &enter);
-    QMouseEvent press(QEvent::MouseButtonPress, pos, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(button, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, pos, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(button, &release);
-}
 
 } // namespace
 
@@ -127,7 +115,7 @@ void TestButtonGroup::clickGivesMemberThenGroupToggled()
         QCOMPARE(value, QVariant(3));
         order << "group";
     });
-    click(fixture.member(3));
+    sendClick(fixture.member(3));
     QTRY_COMPARE(order, QStringList({"member", "group"}));
     QCoreApplication::processEvents();
     QCOMPARE(order.size(), 2);

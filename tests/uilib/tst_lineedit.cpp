@@ -1,4 +1,5 @@
 #include "support/UiTestSupport.h"
+#include "support/WindowMouse.h"
 
 #include "uilib/controls/CButton.h"
 #include "uilib/controls/CLinEdit.h"
@@ -6,7 +7,6 @@
 #include "uilib/style/CIcon.h"
 #include "uilib/style/CStyle.h"
 
-#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QSignalSpy>
 
@@ -32,19 +32,6 @@ struct EditFixture
     KeyRecordingWindow window;
     CLinEdit* edit;
 };
-
-void clickButton(QWidget* button)
-{
-    const QPoint centre = button->rect().center();
-    const QPoint global = button->mapToGlobal(centre);
-    QEnterEvent enter(centre, centre, global);
-    QCoreApplication::sendEvent(button, &enter);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-        QMouseEvent event(type, centre, global, Qt::LeftButton, held, Qt::NoModifier);
-        QCoreApplication::sendEvent(button, &event);
-    }
-}
 
 // A move without a button, straight to the edit.
 void hover(QWidget* edit, const QPoint& pos)
@@ -158,7 +145,7 @@ void TestLineEdit::clearButtonClickEmptiesEdit()
     CButton* button = edit->clearButton();
     QVERIFY(button->isVisible());
     QSignalSpy edited(edit, &QLineEdit::textEdited);
-    clickButton(button);
+    sendClick(button);
     QTRY_VERIFY_WITH_TIMEOUT(edit->text().isEmpty(), 5000);
     QCOMPARE(edited.size(), 1);
     QCOMPARE(edited.first().first().toString(), QString());

@@ -1,4 +1,5 @@
 #include "support/UiTestSupport.h"
+#include "support/WindowMouse.h"
 
 #include "uilib/controls/CButton.h"
 #include "uilib/controls/CTitleBar.h"
@@ -30,19 +31,6 @@ QList<bool> shownButtons(const CTitleBar* bar)
 {
     return {!bar->minimiseButton()->isHidden(), !bar->maximiseButton()->isHidden(),
             !bar->restoreButton()->isHidden(), !bar->closeButton()->isHidden()};
-}
-
-// Enters, presses and releases the button.
-void clickButton(QWidget* button)
-{
-    const QPoint inside = button->rect().center();
-    QEnterEvent enter(inside, inside, button->mapToGlobal(inside));
-    QCoreApplication::sendEvent(button, &enter);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-        QMouseEvent event(type, inside, button->mapToGlobal(inside), Qt::LeftButton, held, Qt::NoModifier);
-        QCoreApplication::sendEvent(button, &event);
-    }
 }
 
 } // namespace
@@ -92,11 +80,11 @@ private slots:
         TitledWindow titled;
         titled.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&titled.window));
-        clickButton(titled.bar->maximiseButton());
+        sendClick(titled.bar->maximiseButton());
         QTRY_VERIFY(titled.window.isMaximized());
-        clickButton(titled.bar->restoreButton());
+        sendClick(titled.bar->restoreButton());
         QTRY_VERIFY(!titled.window.isMaximized());
-        clickButton(titled.bar->closeButton());
+        sendClick(titled.bar->closeButton());
         QTRY_VERIFY(!titled.window.isVisible());
     }
 

@@ -2,6 +2,7 @@
 
 #include "support/AppTestSupport.h"
 #include "support/UiTestSupport.h"
+#include "support/WindowMouse.h"
 
 #include "app/Application.h"
 #include "app/SettingsProvider.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QStackedWidget>
 
@@ -64,28 +64,11 @@ QString writeImage(const QString& path)
     return image.save(path) ? path : QString();
 }
 
-bool clickAsUser(CButton* button)
-{
-    QSignalSpy clicked(button, &CButton::clicked);
-    // Laid out where it stands now.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    WindowPointer(*button->window()).click(button);
-    return clicked.count() > 0 || clicked.wait(5000);
-}
-
 bool clickInPlace(CButton* button)
 {
     // A checkable button tells of a click by its toggle.
     QSignalSpy clicked(button, button->isCheckable() ? SIGNAL(toggled(bool)) : SIGNAL(clicked()));
-    const QPoint inside = button->rect().center();
-    const QPoint global = button->mapToGlobal(inside);
-    QEnterEvent enter(inside, inside, global);
-    QCoreApplication::sendEvent(button, &enter);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-        QMouseEvent event(type, inside, global, Qt::LeftButton, held, Qt::NoModifier);
-        QCoreApplication::sendEvent(button, &event);
-    }
+    sendClick(button);
     return clicked.count() > 0 || clicked.wait(5000);
 }
 

@@ -7,10 +7,12 @@
 //                                     and main window, and the project page's messages recorded
 //   WindowFixture f;                  a shown 1200 x 800 main window over a new project
 //   writeImage(path)                  a small PNG, its folders made as needed
-//   clickAsUser(button)               a user's click, true once it came through
+//   clickAsUser(button)               a user's click, true once it came through (UiTestSupport.h)
 //   clickInPlace(button)              enter, press and release given to the button itself (for
 //                                     buttons beyond the offscreen screen's edge); true once it
 //                                     came through (toggled, for a checkable button)
+
+#include "support/UiTestSupport.h"
 
 #include "app/MainWindow.h"
 
@@ -49,7 +51,6 @@ private:
 };
 
 QString writeImage(const QString& path);
-bool clickAsUser(CButton* button);
 bool clickInPlace(CButton* button);
 
 int runMainWindowTestMain(int argc, char** argv, int (*run)(int, char**));

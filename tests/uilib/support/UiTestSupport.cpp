@@ -3,6 +3,7 @@
 #include "app/CApplicaiton.h"
 #include "app/CSettingsStorage.h"
 #include "app/CSystemTools.h"
+#include "uilib/controls/CButton.h"
 #include "uilib/style/CPainterScope.h"
 #include "uilib/style/CStyle.h"
 #include "uilib/style/ColorUtils.h"
@@ -15,6 +16,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QStyleOption>
 #include <QTimerEvent>
 #include <QWidget>
@@ -305,6 +307,14 @@ void WindowPointer::click(QWidget* child)
     QCursor::setPos(m_at);
     QCoreApplication::processEvents();
     QTest::mouseClick(m_window.windowHandle(), Qt::LeftButton, {}, local(m_at));
+}
+
+bool clickAsUser(CButton* button)
+{
+    QSignalSpy clicked(button, &CButton::clicked);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    WindowPointer(*button->window()).click(button);
+    return clicked.count() > 0 || clicked.wait(5000);
 }
 
 QPoint WindowMouse::inWindow(QWidget* widget, const QPoint& pos) const

@@ -14,6 +14,7 @@
 //   devicePixel(img, x, y)          pixel probes in device pixels; logicalPixel() in logical ones
 //   DarkTestPalette                 a dark palette, registered by registerDarkTestPalette()
 //   WindowPointer pointer(window);  mouse presses, moves and releases at global points
+//   clickAsUser(button)             a user's click through the button's window, true once it came through
 //   WindowMouse mouse(&window);     left-button presses, moves and releases routed as a user's
 //
 // A test area links it with ty_add_tests(<area> uilib_support) and includes "support/UiTestSupport.h".
@@ -32,6 +33,7 @@
 #include <memory>
 
 class CApplicaiton;
+class CButton;
 class CPainterScope;
 class CSettingsStorage;
 class QEventLoop;
@@ -173,6 +175,10 @@ private:
     QWidget& m_window;
     QPoint m_at;
 };
+
+// Lays out what is pending, clicks the button as a user through its window and waits for its
+// clicked(), which may come on a later pass of the event loop; true once it came.
+bool clickAsUser(CButton* button);
 
 // Left-button mouse events given to a widget's window, so Qt routes them to the widget under the
 // point, the pressed widget or the mouse grabber as it does for a user. Points are in the given

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEnterEvent>
+#include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -55,4 +56,16 @@ void sendEnter(QWidget* widget)
     const QPoint inside = widget->rect().center();
     QEnterEvent event(inside, inside, widget->mapToGlobal(inside));
     QCoreApplication::sendEvent(widget, &event);
+}
+
+void sendClick(QWidget* widget)
+{
+    sendEnter(widget);
+    const QPoint inside = widget->rect().center();
+    const QPoint global = widget->mapToGlobal(inside);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QMouseEvent event(type, inside, global, Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &event);
+    }
 }

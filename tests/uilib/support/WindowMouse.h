@@ -19,3 +19,6 @@ void popupClick(const QPoint& global);
 QPoint globalCentre(const QWidget* widget);
 // An enter event at the widget's centre.
 void sendEnter(QWidget* widget);
+// Enter, left press and release at the widget's centre, given to the widget itself (wherever it
+// stands, even beyond the screen's edge).
+void sendClick(QWidget* widget);
