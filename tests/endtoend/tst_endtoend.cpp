@@ -9,7 +9,6 @@
 
 #include <QtTest>
 
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -128,9 +127,8 @@ void EndToEndTest::initTestCase()
     QVERIFY(QDir().mkpath(m_photos));
     const QColor colours[kPhotos] = {Qt::darkCyan, Qt::darkMagenta, Qt::darkYellow};
     for (int i = 0; i < kPhotos; ++i) {
-        QImage photo(96, 72, QImage::Format_RGB32);
-        photo.fill(colours[i]);
-        QVERIFY(photo.save(QDir(m_photos).filePath(QStringLiteral("photo-%1.jpg").arg(i + 1)), "JPG"));
+        const QString photo = QDir(m_photos).filePath(QStringLiteral("photo-%1.jpg").arg(i + 1));
+        QVERIFY(!writeImage(photo, QSize(96, 72), colours[i], "JPG").isEmpty());
     }
 
     QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("Music"))));

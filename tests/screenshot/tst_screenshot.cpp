@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "support/AppTestSupport.h"
 #include "support/ScratchProfile.h"
 
 #include "app/CApplicaiton.h"
@@ -18,14 +19,6 @@ namespace {
 
 const QString kProgram = QStringLiteral(TY_BIN_DIR "/ty_screenshot");
 constexpr int kRunMs = 120000;
-
-QString writePhoto(const QDir& dir, const QString& name, const QColor& colour)
-{
-    QImage image(320, 240, QImage::Format_RGB32);
-    image.fill(colour);
-    const QString path = dir.filePath(name);
-    return image.save(path) ? path : QString();
-}
 
 // The size of the main window as the program closed it, from the geometry it saved in the
 // profile now in force ("MainWindow_Geometry", QWidget::saveGeometry: magic, version, frame).
@@ -76,8 +69,10 @@ void TestScreenshot::init()
     const QDir dir(m_dir->path());
     ProjectFile project(3000);
     QList<ProjectItem*> items;
-    for (const auto& [name, colour] : {std::pair{"red.png", Qt::red}, std::pair{"blue.png", Qt::blue}})
-        project.collectImageItems(writePhoto(dir, QLatin1String(name), colour), 3000, 2, items);
+    for (const auto& [name, colour] : {std::pair{"red.png", Qt::red}, std::pair{"blue.png", Qt::blue}}) {
+        const QString photo = writeImage(dir.filePath(QLatin1String(name)), QSize(320, 240), colour);
+        project.collectImageItems(photo, 3000, 2, items);
+    }
     QCOMPARE(items.size(), 2);
     project.insertItems(items, -1);
     m_project = dir.filePath(QStringLiteral("project.json"));

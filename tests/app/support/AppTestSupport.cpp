@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QJsonDocument>
 #include <QtGlobal>
 
@@ -13,6 +15,14 @@ namespace {
 const char* const kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "TMPDIR"};
 
 } // namespace
+
+QString writeImage(const QString& path, const QSize& size, const QColor& colour, const char* format)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image.save(path, format) ? path : QString();
+}
 
 PrivateFolders::PrivateFolders(const QString& root)
 {

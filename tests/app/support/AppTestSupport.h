@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QJsonObject>
 #include <QList>
+#include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -34,6 +36,11 @@ private:
     QList<QPair<const char*, QByteArray>> m_saved;
     bool m_valid = false;
 };
+
+// A picture of one colour at path, its folders made as needed, in the format its suffix names
+// unless one is given; the path, or empty when it could not be written.
+QString writeImage(const QString& path, const QSize& size = QSize(16, 12), const QColor& colour = Qt::darkCyan,
+                   const char* format = nullptr);
 
 // Ends the test program with a message when it is still alive timeoutMs after it was made:
 // a call that blocks for good fails the test instead of hanging it.

@@ -10,9 +10,6 @@
 #include "resources/Resources.h"
 #include "uilib/controls/CButton.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QImage>
 #include <QSignalSpy>
 #include <QStackedWidget>
 
@@ -54,14 +51,6 @@ WindowFixture::~WindowFixture() = default;
 int WindowFixture::currentPage() const
 {
     return m_window->pages()->currentIndex();
-}
-
-QString writeImage(const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QImage image(16, 12, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    return image.save(path) ? path : QString();
 }
 
 bool clickInPlace(CButton* button)

@@ -6,12 +6,13 @@
 //                                     application at version "1.1.3" with its settings, history
 //                                     and main window, and the project page's messages recorded
 //   WindowFixture f;                  a shown 1200 x 800 main window over a new project
-//   writeImage(path)                  a small PNG, its folders made as needed
+//   writeImage(path)                  a small picture, its folders made as needed (AppTestSupport.h)
 //   clickAsUser(button)               a user's click, true once it came through (UiTestSupport.h)
 //   clickInPlace(button)              enter, press and release given to the button itself (for
 //                                     buttons beyond the offscreen screen's edge); true once it
 //                                     came through (toggled, for a checkable button)
 
+#include "support/AppTestSupport.h"
 #include "support/UiTestSupport.h"
 
 #include "app/MainWindow.h"
@@ -50,7 +51,6 @@ private:
     std::unique_ptr<MainWindow> m_window;
 };
 
-QString writeImage(const QString& path);
 bool clickInPlace(CButton* button);
 
 int runMainWindowTestMain(int argc, char** argv, int (*run)(int, char**));

@@ -18,7 +18,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImage>
 
 namespace {
 
@@ -101,12 +100,8 @@ PageFixture::~PageFixture()
 
 QString PageFixture::writeImage(const QString& relativePath) const
 {
-    const QString path = m_dir.filePath(relativePath);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QImage image(32, 24, QImage::Format_RGB32);
-    image.fill(QColor::fromHsv((qHash(relativePath) % 360), 200, 200));
-    image.save(path, "JPG");
-    return path;
+    return ::writeImage(m_dir.filePath(relativePath), QSize(32, 24),
+                        QColor::fromHsv((qHash(relativePath) % 360), 200, 200), "JPG");
 }
 
 QString PageFixture::nameOf(const ProjectItem* item) const
