@@ -36,6 +36,15 @@ void settleGallery()
         QCoreApplication::processEvents();
 }
 
+bool showExposed(QWidget* window)
+{
+    window->show();
+    if (QTest::qWaitForWindowExposed(window))
+        return true;
+    qWarning("%s was not exposed", window->metaObject()->className());
+    return false;
+}
+
 QImage compositeWindows(const QList<QWidget*>& windows, const QColor& background)
 {
     settleGallery();

@@ -43,6 +43,8 @@ private:
 
 // Lets posted events, layouts and deferred showing run.
 void settleGallery();
+// Shows the window and waits until it is exposed; false, with a warning, when it is not.
+bool showExposed(QWidget* window);
 // The windows drawn where they stand on the screen, the first below the others, on gray; the
 // first window on `background` where it has none of its own (a page shown without its window).
 QImage compositeWindows(const QList<QWidget*>& windows, const QColor& background = Qt::transparent);

@@ -70,9 +70,7 @@ std::unique_ptr<MainWindow> shownWindow()
     auto window = std::make_unique<MainWindow>();
     window->setGeometry(40, 40, 1100, 720);
     window->newProject();
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        qWarning("the main window was not exposed");
+    showExposed(window.get());
     return window;
 }
 

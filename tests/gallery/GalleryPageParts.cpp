@@ -61,8 +61,7 @@ void addProgressBox(GalleryPage& page, bool dark, const QString& state, const st
     auto* box = new ProgressBox(&window);
     box->setClock([] { return qint64(0); });
     box->setGeometry(0, 0, 560, 100);
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+    if (!showExposed(&window))
         return;
     QSignalSpy ticked(box->elapsedLabel(), &CWidgetText::textChanged);
     start(*box);
@@ -162,8 +161,7 @@ TY_GALLERY_ENTRY("page-history")
         HistoryPage historyPage(&history, nullptr);
         historyPage.updateTexts();
         historyPage.resize(1000, 260);
-        historyPage.show();
-        if (!QTest::qWaitForWindowExposed(&historyPage))
+        if (!showExposed(&historyPage))
             return;
         animations.advance(2000);
         page.add(renderWidget(&historyPage, 1.0, currentPalette()->color(2)), QStringLiteral("newest-first"), true);
@@ -189,8 +187,7 @@ TY_GALLERY_ENTRY("page-settings")
     auto* box = new SettingsBox(&settings, &window);
     box->updateTexts();
     box->setGeometry(0, 0, 980, 640);
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+    if (!showExposed(&window))
         return;
     box->showAnimated();
     animations.advance(2000);

@@ -51,9 +51,7 @@ struct BarsPage
         project->format = QStringLiteral("mp4");
         page->setProject(project.get(), false);
         page->updateTexts();
-        page->show();
-        if (!QTest::qWaitForWindowExposed(page.get()))
-            qWarning("project page not exposed");
+        showExposed(page.get());
         settle();
     }
     ~BarsPage()

@@ -69,9 +69,7 @@ struct PageShot
         page->updateTexts();
         page->setGeometry(60, 60, 1280, 800);
         page->setProject(project.get(), true);
-        page->show();
-        if (!QTest::qWaitForWindowExposed(page.get()))
-            qWarning("the project page was not exposed");
+        showExposed(page.get());
         waitForThumbnails();
     }
 
