@@ -6,6 +6,8 @@
 #include "support/AppTestSupport.h"
 #include "support/AudioFixture.h"
 #include "support/MainWindowFixture.h"
+#include "support/MainWindowWatch.h"
+#include "support/ScratchProfile.h"
 
 #include "app/Application.h"
 #include "app/CSystemTools.h"
@@ -23,7 +25,6 @@
 #include <QFile>
 #include <QJsonObject>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -39,12 +40,6 @@ const char kFolderVariable[] = "TY_CLOSE_PROGRAM_FOLDER";
 const QString kFakeHelper = QStringLiteral(TY_BIN_DIR "/ty_fake_helper");
 constexpr int kWaitMs = 30000;
 
-MainWindow* programWindow()
-{
-    CSystemTools* tools = CSystemTools::instance();
-    return tools ? qobject_cast<MainWindow*>(tools->mainWindow()) : nullptr;
-}
-
 // "compose", "import" or "none".
 void startJob(const QString& job, ProjectPage* page)
 {
@@ -59,7 +54,7 @@ void startJob(const QString& job, ProjectPage* page)
 // and tells how long the close took.
 void startJobThenClose(Application* app, const QString& job, const FakeHelper& helper)
 {
-    MainWindow* window = programWindow();
+    MainWindow* window = MainWindowWatch::mainWindow();
     auto* poll = new QTimer(window);
     bool started = false;
     QObject::connect(poll, &QTimer::timeout, window, [=]() mutable {
@@ -109,28 +104,25 @@ private slots:
     void closeMidJobEndsAtOnce();
 
 private:
-    std::unique_ptr<PrivateFolders> m_folders;
+    std::unique_ptr<ScratchProfile> m_profile;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 void TestCloseProgram::init()
 {
     QVERIFY2(QFileInfo(kFakeHelper).isExecutable(), "the stand-in helper is needed");
-    m_folders = std::make_unique<PrivateFolders>();
-    QVERIFY(m_folders->isValid());
+    // The program's own folders, as it names them; no update check from a test.
+    m_profile = std::make_unique<ScratchProfile>();
+    QVERIFY(m_profile->isValid());
+    QVERIFY(m_profile->turnOffUpdateCheck());
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    // The program's own folders, as it names them; no update check from a test.
-    QCoreApplication::setApplicationName(slideshowApplicationName());
-    QSettings settings(QDir(QFileInfo(AppPaths::latestDir()).path()).filePath(QStringLiteral("settings.ini")),
-                       QSettings::IniFormat);
-    settings.setValue(QStringLiteral("updateCheckerEnabled"), false);
 }
 
 void TestCloseProgram::cleanup()
 {
     m_dir.reset();
-    m_folders.reset();
+    m_profile.reset();
 }
 
 void TestCloseProgram::closeMidJobEndsAtOnce_data()
