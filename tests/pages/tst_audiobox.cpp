@@ -116,13 +116,12 @@ struct Rig
     AudioBox* box;
 };
 
-QString filePath(const QTemporaryDir& dir, const QString& name, const QByteArray& content = QByteArray())
+// An empty file of that name in the folder, its folders made as needed.
+QString filePath(const QTemporaryDir& dir, const QString& name)
 {
     const QString path = dir.filePath(name);
     QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(content);
+    QFile(path).open(QIODevice::WriteOnly);
     return path;
 }
 
@@ -240,12 +239,11 @@ void TestAudioBox::emptyStateGivesWayWhileADropIsAllowed()
     rig.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
     QWidget* over = overAddButton ? rig.box->emptyLayout()->addButton() : nullptr;
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(filePath(rig.dir, QStringLiteral("song.mp3")))});
-    QVERIFY(rig.drag(&data, over));
+    std::unique_ptr<QMimeData> data(fileUrlsMime({filePath(rig.dir, QStringLiteral("song.mp3"))}));
+    QVERIFY(rig.drag(data.get(), over));
     QVERIFY(!rig.emptyStateShown());
     // The pointer goes on over the list, where the empty state was.
-    QVERIFY(rig.drag(&data));
+    QVERIFY(rig.drag(data.get()));
     QVERIFY(rig.box->list()->dragDrop()->isDropAllowed());
     QVERIFY(!rig.emptyStateShown());
     rig.drag(nullptr);
@@ -253,9 +251,8 @@ void TestAudioBox::emptyStateGivesWayWhileADropIsAllowed()
     QVERIFY(rig.emptyStateShown());
 
     // Files that hold no music are not offered there either.
-    QMimeData text;
-    text.setUrls({QUrl::fromLocalFile(filePath(rig.dir, QStringLiteral("notes.txt")))});
-    QVERIFY(!rig.drag(&text, over));
+    std::unique_ptr<QMimeData> text(fileUrlsMime({filePath(rig.dir, QStringLiteral("notes.txt"))}));
+    QVERIFY(!rig.drag(text.get(), over));
     QVERIFY(!rig.box->list()->dragDrop()->isDropAllowed());
     QVERIFY(rig.emptyStateShown());
 }
@@ -270,10 +267,9 @@ void TestAudioBox::dropOnTheAddButtonAddsTheMusic()
     rig.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
     CButton* add = rig.box->emptyLayout()->addButton();
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(filePath(rig.dir, QStringLiteral("song.mp3")))});
-    QVERIFY(rig.drag(&data, add));
-    QDropEvent drop(add->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    std::unique_ptr<QMimeData> data(fileUrlsMime({filePath(rig.dir, QStringLiteral("song.mp3"))}));
+    QVERIFY(rig.drag(data.get(), add));
+    QDropEvent drop(add->rect().center(), Qt::CopyAction, data.get(), Qt::LeftButton, {});
     QApplication::sendEvent(add, &drop);
     QVERIFY(drop.isAccepted());
     QTRY_COMPARE_WITH_TIMEOUT(project->audio_files.size(), 1, kWaitMs);
@@ -487,13 +483,12 @@ void TestAudioBox::droppedFolderImportsItsMusic()
     filePath(rig.dir, QStringLiteral("album/b.ogg"));
     filePath(rig.dir, QStringLiteral("album/a.mp3"));
     filePath(rig.dir, QStringLiteral("album/cover.jpg"));
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(rig.dir.filePath(QStringLiteral("album")))});
-    rig.drag(&data);
+    std::unique_ptr<QMimeData> data(fileUrlsMime({rig.dir.filePath(QStringLiteral("album"))}));
+    rig.drag(data.get());
     QVERIFY(rig.box->list()->dragDrop()->isDropAllowed());
     QWidget* content = rig.box->list()->widget();
-    QDropEvent drop(rig.box->list()->dragDrop()->dropIndicator()->geometry().center(), Qt::CopyAction, &data,
-                    Qt::LeftButton, {});
+    QDropEvent drop(rig.box->list()->dragDrop()->dropIndicator()->geometry().center(), Qt::CopyAction,
+                    data.get(), Qt::LeftButton, {});
     QApplication::sendEvent(content, &drop);
     QTRY_COMPARE_WITH_TIMEOUT(project->audio_files.size(), 3, kWaitMs);
     QCOMPARE(rig.box->totalLabel()->text(), QStringLiteral("Всего: 3 аудио (00:05)"));
@@ -518,16 +513,15 @@ void TestAudioBox::mimeFilter()
     rig.bind(project.get());
     rig.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
-    QList<QUrl> urls;
+    QStringList dropped;
     for (const QString& name : files) {
         const QString path = filePath(rig.dir, name);
         // A nested file is dropped as its top folder.
         const QString top = name.section(QLatin1Char('/'), 0, 0);
-        urls << QUrl::fromLocalFile(name.contains(QLatin1Char('/')) ? rig.dir.filePath(top) : path);
+        dropped << (name.contains(QLatin1Char('/')) ? rig.dir.filePath(top) : path);
     }
-    QMimeData data;
-    data.setUrls(urls);
-    rig.drag(&data);
+    std::unique_ptr<QMimeData> data(fileUrlsMime(dropped));
+    rig.drag(data.get());
     QCOMPARE(rig.box->list()->dragDrop()->isDropAllowed(), allowed);
     QCOMPARE(rig.emptyStateShown(), !allowed);
     rig.drag(nullptr);

@@ -99,12 +99,11 @@ void TestPreviewAudioDrop::drop()
     });
     NestedLoopWatchdog watchdog(10000);
 
-    QMimeData mime;
-    QList<QUrl> urls;
+    QStringList paths;
     for (const QString& item : dropped)
-        urls.append(QUrl::fromLocalFile(dir.filePath(item)));
-    mime.setUrls(urls);
-    QVERIFY(list->dropMimeData(&mime, Qt::CopyAction, 0, 0, QModelIndex()));
+        paths.append(dir.filePath(item));
+    std::unique_ptr<QMimeData> mime(fileUrlsMime(paths));
+    QVERIFY(list->dropMimeData(mime.get(), Qt::CopyAction, 0, 0, QModelIndex()));
 
     QStringList added;
     for (const AudioTrack& track : list->tracks())
