@@ -15,7 +15,6 @@
 #include "app/audio/AudioFilesController.h"
 #include "model/AppPaths.h"
 #include "model/ProjectFile.h"
-#include "model/ProjectItemSimple.h"
 #include "pages/ProjectPage.h"
 #include "pages/VideoPlayerWidget.h"
 #include "platform/ToolPaths.h"
@@ -139,11 +138,9 @@ void TestCloseProgram::closeMidJobEndsAtOnce()
 {
     QFETCH(QString, job);
     QFETCH(QJsonObject, script);
-    ProjectFile project(3000);
-    project.insertItems({new ProjectItemSimple(writeImage(m_dir->filePath(QStringLiteral("a.jpg"))), 3000, 2),
-                         new ProjectItemSimple(writeImage(m_dir->filePath(QStringLiteral("b.jpg"))), 3000, 2)},
-                        -1);
-    QVERIFY(project.saveAsLatest());
+    QVERIFY(photoProject({writeImage(m_dir->filePath(QStringLiteral("a.jpg"))),
+                          writeImage(m_dir->filePath(QStringLiteral("b.jpg")))})
+                ->saveAsLatest());
     const QStringList latest = QDir(AppPaths::latestDir()).entryList(QDir::Files);
     const FakeHelper helper(m_dir->path());
     QVERIFY(helper.setScript(script));

@@ -10,7 +10,6 @@
 #include "app/SettingsProvider.h"
 #include "model/AppPaths.h"
 #include "model/ProjectFile.h"
-#include "model/ProjectItemSimple.h"
 #include "pages/HistoryPage.h"
 #include "pages/ProgressBox.h"
 #include "pages/ProjectPage.h"
@@ -82,18 +81,6 @@ bool isAbove(QWidget* child, QWidget* other)
 void clearLatest()
 {
     AppPaths::clearDir(AppPaths::latestDir());
-}
-
-// A project of a title slide and the photos, with an output file name.
-std::unique_ptr<ProjectFile> projectOf(const QStringList& photos, const QString& output)
-{
-    auto project = std::make_unique<ProjectFile>(3000);
-    project->file_name = output;
-    QList<ProjectItem*> items;
-    for (const QString& photo : photos)
-        items.append(new ProjectItemSimple(photo, 3000, 2));
-    project->insertItems(items, -1);
-    return project;
 }
 
 } // namespace
@@ -303,7 +290,7 @@ void TestMainWindow::pageRules()
     WindowFixture f(!atStart);
     MainWindow* window = f.window();
     if (action == QLatin1String("autosave")) {
-        QVERIFY(projectOf(photos, QString())->save(AppPaths::latestDir() + QStringLiteral("/saved.json")));
+        QVERIFY(photoProject(photos, QString())->save(AppPaths::latestDir() + QStringLiteral("/saved.json")));
     } else if (action == QLatin1String("unreadable autosave")) {
         QFile file(AppPaths::latestDir() + QStringLiteral("/broken.json"));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -342,7 +329,7 @@ void TestMainWindow::pageRules()
         window->goBack();
     } else if (action == QLatin1String("history")) {
         const QString output = m_dir->filePath(QStringLiteral("from history.mp4"));
-        testApp()->historyModel()->addProject(projectOf({photos.first()}, output).get());
+        testApp()->historyModel()->addProject(photoProject({photos.first()}, output).get());
         window->showHistory();
         emit window->historyPage()->openProjectClicked(output);
         testApp()->historyModel()->removeProject(output);
@@ -429,7 +416,7 @@ void TestMainWindow::openProject()
     const QStringList photos = {photo(QStringLiteral("a.jpg")), photo(QStringLiteral("b.jpg"))};
     const QString output = m_dir->filePath(QStringLiteral("entry.mp4"));
     HistoryModel* history = testApp()->historyModel();
-    history->addProject(projectOf(photos, output).get());
+    history->addProject(photoProject(photos, output).get());
     if (entry == QLatin1String("missing"))
         QVERIFY(QFile::remove(photos.last()));
     int asked = 0;

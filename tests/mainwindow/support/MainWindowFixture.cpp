@@ -6,6 +6,8 @@
 
 #include "app/Application.h"
 #include "app/SettingsProvider.h"
+#include "model/ProjectFile.h"
+#include "model/ProjectItemSimple.h"
 #include "pages/ProjectPage.h"
 #include "resources/Resources.h"
 #include "uilib/controls/CButton.h"
@@ -59,6 +61,17 @@ bool clickInPlace(CButton* button)
     QSignalSpy clicked(button, button->isCheckable() ? SIGNAL(toggled(bool)) : SIGNAL(clicked()));
     sendClick(button);
     return clicked.count() > 0 || clicked.wait(5000);
+}
+
+std::unique_ptr<ProjectFile> photoProject(const QStringList& photos, const QString& output)
+{
+    auto project = std::make_unique<ProjectFile>(3000);
+    project->file_name = output;
+    QList<ProjectItem*> items;
+    for (const QString& photo : photos)
+        items.append(new ProjectItemSimple(photo, 3000, 2));
+    project->insertItems(items, -1);
+    return project;
 }
 
 int runMainWindowTestMain(int argc, char** argv, int (*run)(int, char**))

@@ -6,6 +6,7 @@
 //                                     application at version "1.1.3" with its settings, history
 //                                     and main window, and the project page's messages recorded
 //   WindowFixture f;                  a shown 1200 x 800 main window over a new project
+//   photoProject(photos, output)      a project of a title slide and the photos
 //   writeImage(path)                  a small picture, its folders made as needed (AppTestSupport.h)
 //   clickAsUser(button)               a user's click, true once it came through (UiTestSupport.h)
 //   clickInPlace(button)              enter, press and release given to the button itself (for
@@ -23,6 +24,7 @@
 #include <memory>
 
 class Application;
+class ProjectFile;
 class CButton;
 class SettingsProvider;
 
@@ -52,6 +54,8 @@ private:
 };
 
 bool clickInPlace(CButton* button);
+// A project of a title slide and the photos, 3 s each, with that output file name.
+std::unique_ptr<ProjectFile> photoProject(const QStringList& photos, const QString& output = QString());
 
 int runMainWindowTestMain(int argc, char** argv, int (*run)(int, char**));
 
