@@ -1,3 +1,4 @@
+#include "support/AppTestSupport.h"
 #include "support/PageFixture.h"
 
 #include "app/Composer.h"
@@ -23,7 +24,6 @@
 #include "uilib/controls/CLinEdit.h"
 
 #include <QDir>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -34,18 +34,6 @@ constexpr int kWaitMs = 20000;
 const QString kFakeHelper = QStringLiteral(TY_BIN_DIR "/ty_fake_helper");
 const QDateTime kNow(QDate(2024, 3, 7), QTime(9, 15, 2));
 const QString kDefaultName = QStringLiteral("слайд-шоу_2024-03-07_091502");
-
-// Writes the stand-in helper's script for its next run.
-void setScript(const PageFixture& f, QJsonObject script)
-{
-    script["app"] = QCoreApplication::applicationName();
-    script["record"] = f.folder() + QStringLiteral("/record.txt");
-    const QString path = f.folder() + QStringLiteral("/script.json");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(QJsonDocument(script).toJson());
-    qputenv("TY_FAKE_SCRIPT", path.toUtf8());
-}
 
 QString videoFolder(const PageFixture& f)
 {
@@ -148,7 +136,7 @@ void TestProjectPage::composeName()
 void TestProjectPage::requestFileHoldsTheProject()
 {
     PageFixture f;
-    setScript(f, {{"exitCode", 1}});
+    QVERIFY(FakeHelper(f.folder()).setScript({{"exitCode", 1}}));
     QSignalSpy finished(f.page(), &ProjectPage::composerFinished);
     f.page()->compose();
     const QStringList requests = requestFiles(f);
@@ -183,7 +171,7 @@ void TestProjectPage::chosenFormatIsStoredAndComposed()
 
     f.page()->outFileName()->nameEdit()->setText(QStringLiteral("clip"));
     const QString expected = QDir::toNativeSeparators(videoFolder(f) + QStringLiteral("/clip.mov"));
-    setScript(f, {{"output", expected}, {"content", "video"}});
+    QVERIFY(FakeHelper(f.folder()).setScript({{"output", expected}, {"content", "video"}}));
     QSignalSpy finished(f.page(), &ProjectPage::composerFinished);
     f.page()->compose();
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWaitMs);
@@ -196,7 +184,7 @@ void TestProjectPage::successAddsHistoryAndFreshName()
     PageFixture f;
     f.page()->outFileName()->nameEdit()->setText(QStringLiteral("first"));
     const QString expected = QDir::toNativeSeparators(videoFolder(f) + QStringLiteral("/first.webm"));
-    setScript(f, {{"output", expected}, {"content", "video"}});
+    QVERIFY(FakeHelper(f.folder()).setScript({{"output", expected}, {"content", "video"}}));
     QSignalSpy started(f.page(), &ProjectPage::composerStarted);
     QSignalSpy finished(f.page(), &ProjectPage::composerFinished);
     ProjectPage::setClock([] { return kNow.addSecs(60); });
@@ -262,14 +250,14 @@ void TestProjectPage::failureAndCancel()
         f.messages.errors.append(error);
     };
     ProjectPage::setMessages(messages);
-    setScript(f, {{"exitCode", 1}});
+    QVERIFY(FakeHelper(f.folder()).setScript({{"exitCode", 1}}));
     f.page()->compose();
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, kWaitMs);
     QCOMPARE(finished.first().first().toString(), QString());
     QCOMPARE(f.messages.errors, QStringList{"ERR_GENERATOR"});
     QCOMPARE(finishedBeforeError, 1);
 
-    setScript(f, {{"waitCancel", true}});
+    QVERIFY(FakeHelper(f.folder()).setScript({{"waitCancel", true}}));
     QSignalSpy helperStarted(f.page()->composer(), &Composer::started);
     f.page()->compose();
     QTRY_COMPARE_WITH_TIMEOUT(helperStarted.count(), 1, kWaitMs);
@@ -284,14 +272,14 @@ void TestProjectPage::composeWhileRunningStartsTheNewRun()
     PageFixture f;
     f.page()->outFileName()->nameEdit()->setText(QStringLiteral("again"));
     const QString expected = QDir::toNativeSeparators(videoFolder(f) + QStringLiteral("/again.webm"));
-    setScript(f, {{"waitCancel", true}});
+    QVERIFY(FakeHelper(f.folder()).setScript({{"waitCancel", true}}));
     QSignalSpy started(f.page(), &ProjectPage::composerStarted);
     QSignalSpy finished(f.page(), &ProjectPage::composerFinished);
     QSignalSpy helperStarted(f.page()->composer(), &Composer::started);
     f.page()->compose();
     QTRY_COMPARE_WITH_TIMEOUT(helperStarted.count(), 1, kWaitMs);
 
-    setScript(f, {{"output", expected}, {"content", "video"}});
+    QVERIFY(FakeHelper(f.folder()).setScript({{"output", expected}, {"content", "video"}}));
     f.page()->compose();
     QCOMPARE(started.count(), 2);
     // The first run's end starts the second and ends no progress.
@@ -306,7 +294,7 @@ void TestProjectPage::composeMakesMissingOutputFolder()
     PageFixture f;
     const QString missing = f.folder() + QStringLiteral("/new/Desktop");
     testSettings()->setFolder(missing);
-    setScript(f, {{"exitCode", 1}});
+    QVERIFY(FakeHelper(f.folder()).setScript({{"exitCode", 1}}));
     QSignalSpy finished(f.page(), &ProjectPage::composerFinished);
     f.page()->compose();
     QVERIFY(QFileInfo(missing).isDir());
