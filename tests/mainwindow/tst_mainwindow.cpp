@@ -42,16 +42,6 @@ const QString kDownloadPage = QStringLiteral("https://example.org/download");
 // Long enough for any fade of the palette.
 constexpr int kPastAnimationMs = 5000;
 
-// Answers the file and folder dialogs with the given paths while it lives.
-struct DialogFiles
-{
-    explicit DialogFiles(const QStringList& answer)
-    {
-        CSystemTools::setFileDialogFunction([answer](const FileDialogRequest&) { return answer; });
-    }
-    ~DialogFiles() { CSystemTools::setFileDialogFunction({}); }
-};
-
 // Picks the background on the next colour dialog that opens.
 class ColorDialogAnswer : public QObject
 {

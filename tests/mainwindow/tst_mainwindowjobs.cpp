@@ -57,16 +57,6 @@ constexpr int kWaitMs = 20000;
 // Long enough for any fade of the palette.
 constexpr int kPastAnimationMs = 5000;
 
-// Answers the file dialogs with the given paths while it lives.
-struct DialogFiles
-{
-    explicit DialogFiles(const QStringList& answer)
-    {
-        CSystemTools::setFileDialogFunction([answer](const FileDialogRequest&) { return answer; });
-    }
-    ~DialogFiles() { CSystemTools::setFileDialogFunction({}); }
-};
-
 QStringList latestFiles()
 {
     return QDir(AppPaths::latestDir()).entryList(QDir::Files);

@@ -1,6 +1,5 @@
 #include "support/MainWindowFixture.h"
 
-#include "app/CSystemTools.h"
 #include "model/ProjectFile.h"
 #include "pages/ProjectPage.h"
 #include "pages/ProjectPageSelectionActions.h"
@@ -27,9 +26,10 @@ void TestProjectPageWidth::widthComesFromColumnsAndSettings()
     WindowFixture f;
     // A photo added through the file dialog brings the project page.
     const QStringList photos = {writeImage(dir.filePath(QStringLiteral("a.png")))};
-    CSystemTools::setFileDialogFunction([photos](const FileDialogRequest&) { return photos; });
-    f.window()->addPhotos();
-    CSystemTools::setFileDialogFunction({});
+    {
+        DialogFiles answer(photos);
+        f.window()->addPhotos();
+    }
     ProjectPage* page = f.window()->projectPage();
     QTRY_VERIFY(page->isVisible());
     int columns = 0;

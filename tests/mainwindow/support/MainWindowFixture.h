@@ -7,6 +7,7 @@
 //                                     and main window, and the project page's messages recorded
 //   WindowFixture f;                  a shown 1200 x 800 main window over a new project
 //   photoProject(photos, output)      a project of a title slide and the photos
+//   DialogFiles answer(paths);        the file and folder dialogs answer the paths while it lives
 //   writeImage(path)                  a small picture, its folders made as needed (AppTestSupport.h)
 //   clickAsUser(button)               a user's click, true once it came through (UiTestSupport.h)
 //   clickInPlace(button)              enter, press and release given to the button itself (for
@@ -16,6 +17,7 @@
 #include "support/AppTestSupport.h"
 #include "support/UiTestSupport.h"
 
+#include "app/CSystemTools.h"
 #include "app/MainWindow.h"
 
 #include <QStringList>
@@ -51,6 +53,18 @@ public:
 
 private:
     std::unique_ptr<MainWindow> m_window;
+};
+
+// Answers the file and folder dialogs with the given paths while it lives.
+struct DialogFiles
+{
+    explicit DialogFiles(const QStringList& answer)
+    {
+        CSystemTools::setFileDialogFunction([answer](const FileDialogRequest&) { return answer; });
+    }
+    ~DialogFiles() { CSystemTools::setFileDialogFunction({}); }
+    DialogFiles(const DialogFiles&) = delete;
+    DialogFiles& operator=(const DialogFiles&) = delete;
 };
 
 bool clickInPlace(CButton* button);
