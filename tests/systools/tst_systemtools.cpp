@@ -24,22 +24,6 @@
 
 namespace {
 
-// Records every file dialog the service asks for and answers with the given paths.
-struct FileDialogRecorder
-{
-    explicit FileDialogRecorder(const QStringList& answer)
-    {
-        CSystemTools::setFileDialogFunction([this, answer](const FileDialogRequest& request) {
-            requests.append(request);
-            onGuiThread.append(QThread::currentThread() == qApp->thread());
-            return answer;
-        });
-    }
-    ~FileDialogRecorder() { CSystemTools::setFileDialogFunction({}); }
-    QList<FileDialogRequest> requests;
-    QList<bool> onGuiThread;
-};
-
 // The path of a new empty file in the folder; empty when it could not be made.
 QString emptyFile(const QTemporaryDir& folder, const QString& name)
 {

@@ -39,20 +39,6 @@ QString messageText(CDialogMessage* message)
     return texts.join(QLatin1Char('\n'));
 }
 
-// Records the file dialogs asked for and answers with the given paths.
-struct FileDialogAnswer
-{
-    explicit FileDialogAnswer(const QStringList& answer)
-    {
-        CSystemTools::setFileDialogFunction([this, answer](const FileDialogRequest& request) {
-            startPaths.append(request.startPath);
-            return answer;
-        });
-    }
-    ~FileDialogAnswer() { CSystemTools::setFileDialogFunction({}); }
-    QStringList startPaths;
-};
-
 } // namespace
 
 Q_DECLARE_METATYPE(Question)
@@ -235,9 +221,10 @@ void TestUi::chooseAudioFilesRemembersItsFolder()
 {
     const QString image = m_settings->lastOpenFilePath();
     m_settings->setLastOpenAudioPath(QStringLiteral("/music"));
-    FileDialogAnswer dialog({QStringLiteral("/tracks/a.mp3")});
+    FileDialogRecorder dialog({QStringLiteral("/tracks/a.mp3")});
     QCOMPARE(ui()->chooseAudioFiles(), QStringList{QStringLiteral("/tracks/a.mp3")});
-    QCOMPARE(dialog.startPaths, QStringList{QStringLiteral("/music")});
+    QCOMPARE(dialog.requests.size(), 1);
+    QCOMPARE(dialog.requests.first().startPath, QStringLiteral("/music"));
     QCOMPARE(m_settings->lastOpenAudioPath(), QStringLiteral("/tracks"));
     QCOMPARE(m_settings->lastOpenFilePath(), image);
 }

@@ -8,13 +8,16 @@
 //   UrlCatcher catcher;          the URLs the desktop was asked to open
 //   touchFile(path)              an empty file, its folders made as needed
 //   DialogRunnerScope scope(fn); the service's dialogs go to fn instead of their modal loop
+//   FileDialogRecorder rec(paths); file dialogs answer the paths and are recorded while it lives
 
 #include "app/CSystemTools.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QObject>
 #include <QTcpServer>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
 
@@ -91,4 +94,20 @@ public:
     ~DialogRunnerScope() { CSystemTools::setDialogRunner({}); }
     DialogRunnerScope(const DialogRunnerScope&) = delete;
     DialogRunnerScope& operator=(const DialogRunnerScope&) = delete;
+};
+
+// Records every file dialog the service asks for and answers with the given paths.
+struct FileDialogRecorder
+{
+    explicit FileDialogRecorder(const QStringList& answer)
+    {
+        CSystemTools::setFileDialogFunction([this, answer](const FileDialogRequest& request) {
+            requests.append(request);
+            onGuiThread.append(QThread::currentThread() == qApp->thread());
+            return answer;
+        });
+    }
+    ~FileDialogRecorder() { CSystemTools::setFileDialogFunction({}); }
+    QList<FileDialogRequest> requests;
+    QList<bool> onGuiThread;
 };
