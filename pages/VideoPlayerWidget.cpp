@@ -2,7 +2,6 @@
 
 #include "app/Application.h"
 #include "app/DroppedFiles.h"
-#include "app/Ui.h"
 #include "app/audio/AudioFilesController.h"
 #include "app/audio/Mp3.h"
 #include "model/ProjectFile.h"
@@ -10,6 +9,7 @@
 #include "model/ProjectItemSimple.h"
 #include "model/TimeText.h"
 #include "pages/InterfaceText.h"
+#include "pages/PageShell.h"
 #include "pages/VideoPlayer.h"
 #include "pages/VolumeButton.h"
 #include "uilib/controls/CButton.h"
@@ -44,12 +44,6 @@ QString previewAudioFolder()
 QStringList droppedAudioFiles(const QUrl& url)
 {
     return filesFromUrl(url, audioFileExtensions());
-}
-
-void showAudioNotAdded()
-{
-    if (Ui* ui = dynamic_cast<Ui*>(CSystemTools::instance()))
-        ui->showAudioNotAddedMessage();
 }
 
 // The still of a slide: its first motion frame or its picture, with its caption.
@@ -176,7 +170,7 @@ VideoPlayerWidget::VideoPlayerWidget(QWidget* parent)
     m_spinnerHideTimer->setInterval(kSpinnerHideMs);
     m_startTimer->setInterval(kStartDelayMs);
     m_audioList->setDroppedFiles(droppedAudioFiles);
-    m_audioList->setNotAllAddedMessage(showAudioNotAdded);
+    m_audioList->setNotAllAddedMessage(PageShell::showAudioNotAddedMessage);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
