@@ -383,11 +383,7 @@ void AudioBox::addAudioFiles()
     const QStringList files = PageShell::chooseAudioFiles();
     if (files.isEmpty())
         return;
-    QPointer<AudioBox> self(this);
-    const int added = m_model->importFiles(files, -1);
-    // A cancelled import (by the user, or by the window closing) is no failure to tell of.
-    if (self && m_model && !m_model->importCanceled() && added != files.size())
-        PageShell::showAudioNotAddedMessage();
+    m_model->addFiles(files, -1);
 }
 
 void AudioBox::setLoop(bool loop)

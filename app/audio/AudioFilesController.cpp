@@ -162,11 +162,7 @@ bool AudioFilesController::dropUrls(const QMimeData* data, int row)
         itemWithoutAudio = itemWithoutAudio || found.isEmpty();
         files += found;
     }
-    QPointer<AudioFilesController> self(this);
-    const int added = importFiles(files, row);
-    if (self && !m_canceled && (added < files.size() || itemWithoutAudio) && m_notAllAdded)
-        m_notAllAdded();
-    return added > 0;
+    return addFiles(files, row, itemWithoutAudio) > 0;
 }
 
 bool AudioFilesController::moveRow(const QMimeData* data, int row)
@@ -235,6 +231,15 @@ int AudioFilesController::importFiles(const QStringList& files, int row)
     }
     emit importFinished();
     return gathered.size();
+}
+
+int AudioFilesController::addFiles(const QStringList& files, int row, bool leftOut)
+{
+    QPointer<AudioFilesController> self(this);
+    const int added = importFiles(files, row);
+    if (self && !m_canceled && (added < files.size() || leftOut) && m_notAllAdded)
+        m_notAllAdded();
+    return added;
 }
 
 void AudioFilesController::appendRows(const QList<AudioTrack>& tracks, int row)

@@ -42,7 +42,7 @@ public:
     void setImportWork(const ImportWork& work);
     void setConvertWork(const ConvertWork& work);
     void setDroppedFiles(const DroppedFiles& files);
-    // Shown when a drop added fewer tracks than it named.
+    // Shown when addFiles added fewer tracks than it was given.
     void setNotAllAddedMessage(const std::function<void()>& show);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -54,11 +54,12 @@ public:
 
     // The number of tracks added at row (the end when negative).
     int importFiles(const QStringList& files, int row);
+    // importFiles, then the not-all-added message when some were not added or, with leftOut,
+    // when the caller left something out; a cancelled import tells nothing.
+    int addFiles(const QStringList& files, int row, bool leftOut = false);
     // Converts again the tracks whose WAV file is gone.
     void prepareWavFiles();
     void cancelImport();
-    // Whether the last import or preparation was cancelled.
-    bool importCanceled() const { return m_canceled; }
     void removeTrack(const QModelIndex& index);
     void togglePlay(const QModelIndex& index);
 
