@@ -8,7 +8,7 @@
 //     thumbnails in view after the first paint, resident and peak memory then, the close of the
 //     main window and the end of the process after it.
 //   bench_startup [runs]   photos are written once into <temp>/ty_bench_startup
-#include "BenchPhotos.h"
+#include "BenchPhotoFolder.h"
 #include "BenchTiming.h"
 
 #include "support/ScratchProfile.h"
@@ -19,11 +19,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtConcurrent/QtConcurrentMap>
 
 #include <cstdio>
 #include <map>
@@ -37,22 +35,6 @@ constexpr int kHistoryEntries = 200;
 constexpr int kPhotosPerEntry = 10;
 constexpr int kStartScreenMs = 2000;
 constexpr int kRunMs = 180000;
-
-QStringList benchPhotos()
-{
-    QDir dir(QDir::temp().filePath(QStringLiteral("ty_bench_startup")));
-    dir.mkpath(QStringLiteral("."));
-    QList<int> missing;
-    QStringList photos;
-    for (int i = 0; i < kPhotoCount; ++i) {
-        const QString path = dir.filePath(QStringLiteral("photo%1.jpg").arg(i));
-        photos.append(path);
-        if (!QFileInfo::exists(path))
-            missing << i;
-    }
-    QtConcurrent::blockingMap(missing, [&dir](int index) { writeBenchPhoto(dir, index, QSize(1600, 1200)); });
-    return photos;
-}
 
 std::unique_ptr<ProjectFile> photoProject(const QStringList& photos, const QString& output)
 {
@@ -133,7 +115,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 3;
-    const QStringList photos = benchPhotos();
+    const QStringList photos = benchPhotoFolder(QStringLiteral("ty_bench_startup"), kPhotoCount, QSize(1600, 1200));
     QTemporaryDir base;
     const QByteArray history = historyText(base.filePath(QStringLiteral("history")), photos);
     const std::unique_ptr<ProjectFile> project = photoProject(photos, QStringLiteral("/videos/large.mp4"));

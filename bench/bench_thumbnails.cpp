@@ -1,7 +1,7 @@
 // Row thumbnails of many large photos: time until the first ten and until all are cached, the
 // GUI-thread time of one completion, and peak memory.
 //   bench_thumbnails [count]   photos are written once into <temp>/ty_bench_thumbnails
-#include "BenchPhotos.h"
+#include "BenchPhotoFolder.h"
 #include "BenchTiming.h"
 
 #include "model/picture/ImageLoader.h"
@@ -9,10 +9,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFileInfo>
 #include <QThreadPool>
-#include <QtConcurrent/QtConcurrentMap>
 
 #include <cstdio>
 
@@ -20,22 +17,6 @@ namespace {
 
 using Cache = SlideRowWidget::ThumbnailCache;
 const int kSides[] = {64, 128};
-
-QStringList benchPhotos(int count)
-{
-    QDir dir(QDir::temp().filePath(QStringLiteral("ty_bench_thumbnails")));
-    dir.mkpath(QStringLiteral("."));
-    QList<int> missing;
-    QStringList paths;
-    for (int i = 0; i < count; ++i) {
-        const QString path = dir.filePath(QStringLiteral("photo%1.jpg").arg(i));
-        if (!QFileInfo::exists(path))
-            missing << i;
-        paths << path;
-    }
-    QtConcurrent::blockingMap(missing, [&dir](int index) { writeBenchPhoto(dir, index); });
-    return paths;
-}
 
 int pendingCount(const QStringList& paths)
 {
@@ -52,7 +33,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const int count = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000;
-    const QStringList paths = benchPhotos(count);
+    const QStringList paths = benchPhotoFolder(QStringLiteral("ty_bench_thumbnails"), count);
     const long baseKb = residentKb();
     std::printf("photos: %d of 4000x3000, sides 64 and 128, pool threads %d\n", count,
                 QThreadPool::globalInstance()->maxThreadCount());
