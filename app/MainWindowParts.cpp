@@ -34,8 +34,7 @@ MainWindow::Titlebar::Titlebar(MainWindow* window)
     layout->addStretch();
     m_update = new CButton(1012, QStringLiteral(":/update.svg"));
     layout->addWidget(m_update);
-    layout->addSpacing(8);
-    layout->addSpacing(12);
+    layout->addSpacing(20);
     m_settings = new CButton(22, QStringLiteral(":/settings.svg"));
     layout->addWidget(m_settings);
     m_about = new CButton(22, QStringLiteral(":/help.svg"));

@@ -36,11 +36,6 @@ MainWindow::WelcomePage::WelcomePage(MainWindow* window)
 
 MainWindow::WelcomePage::~WelcomePage() = default;
 
-void MainWindow::WelcomePage::applyStyle()
-{
-    DropIndicator::applyStyle();
-}
-
 void MainWindow::WelcomePage::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!event->mimeData())

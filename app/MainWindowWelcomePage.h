@@ -15,8 +15,6 @@ public:
     explicit WelcomePage(MainWindow* window);
     ~WelcomePage() override;
 
-    void applyStyle() override;
-
     CButton* addButton() const { return m_addButton; }
     CAnimationProgress* highlightAnimation() const { return m_highlight; }
     // The image files of the drag in progress; empty when it was not accepted.
