@@ -250,14 +250,14 @@ const QImage& VideoPlayer::fitted(const QImage& picture, const QSize& size)
     if (picture.cacheKey() == m_fittedSource && m_fitted.size() == pixels
         && qFuzzyCompare(m_fitted.devicePixelRatioF(), ratio))
         return m_fitted;
-    const bool alpha = picture.hasAlphaChannel();
-    const QImage::Format format = alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QImage::Format format =
+        picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     // The buffer is kept from frame to frame: a new one per frame costs more than its scaling.
     if (m_fitted.size() != pixels || m_fitted.format() != format)
         m_fitted = QImage(pixels, format);
-    if (alpha)
-        m_fitted.fill(Qt::transparent);
     QPainter painter(&m_fitted);
+    // The picture covers the whole buffer: it replaces the last one, with no clearing first.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(m_fitted.rect(), picture);
     painter.end();
