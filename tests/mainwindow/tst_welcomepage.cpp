@@ -4,7 +4,6 @@
 #include "app/CSystemTools.h"
 #include "app/MainWindowWelcomePage.h"
 #include "model/ProjectFile.h"
-#include "model/ProjectItemSimple.h"
 #include "uilib/controls/CButton.h"
 #include "uilib/style/CAnimationProgress.h"
 
@@ -64,16 +63,6 @@ private:
     MainWindow::WelcomePage* m_page;
     std::unique_ptr<QMimeData> m_mime;
 };
-
-QStringList photoFiles(const ProjectFile* project)
-{
-    QStringList files;
-    for (ProjectItem* item : project->items()) {
-        if (auto* photo = dynamic_cast<ProjectItemSimple*>(item))
-            files.append(photo->fileName());
-    }
-    return files;
-}
 
 // Long enough for any highlight animation of the palette.
 constexpr int kPastAnimationMs = 5000;
@@ -159,7 +148,7 @@ void TestWelcomePage::folderDropAddsPhotosInWalkOrder()
     QCOMPARE(page->highlight(), 1.0);
 
     QVERIFY(drag.drop());
-    QCOMPARE(photoFiles(f.window()->project()), expected);
+    QCOMPARE(photoFiles(*f.window()->project()), expected);
     QCOMPARE(f.currentPage(), int(MainWindow::ProjectPageIndex));
     QVERIFY(page->pendingFiles().isEmpty());
     clock.advance(kPastAnimationMs);
@@ -232,7 +221,7 @@ void TestWelcomePage::buttonAddsPhotos()
     QVERIFY(clickAsUser(button));
     CSystemTools::setFileDialogFunction({});
     QCOMPARE(dialogs, 1);
-    QCOMPARE(photoFiles(f.window()->project()), photos);
+    QCOMPARE(photoFiles(*f.window()->project()), photos);
     QCOMPARE(f.currentPage(), int(MainWindow::ProjectPageIndex));
 }
 

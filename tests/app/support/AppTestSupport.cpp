@@ -1,5 +1,9 @@
 #include "support/AppTestSupport.h"
 
+#include "model/ProjectFile.h"
+#include "model/ProjectItem.h"
+#include "model/SlideInterfaces.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -22,6 +26,16 @@ QString writeImage(const QString& path, const QSize& size, const QColor& colour,
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
     return image.save(path, format) ? path : QString();
+}
+
+QStringList photoFiles(const ProjectFile& project)
+{
+    QStringList files;
+    for (const ProjectItem* item : project.items()) {
+        if (const auto* photo = dynamic_cast<const IFileSourceItem*>(item))
+            files << photo->fileName();
+    }
+    return files;
 }
 
 PrivateFolders::PrivateFolders(const QString& root)

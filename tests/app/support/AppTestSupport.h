@@ -15,6 +15,8 @@
 
 #include <sys/types.h>
 
+class ProjectFile;
+
 // Points HOME, XDG_CONFIG_HOME, XDG_RUNTIME_DIR and TMPDIR of this process, and so of
 // every child, at folders of their own for the fixture's life.
 class PrivateFolders
@@ -41,6 +43,9 @@ private:
 // unless one is given; the path, or empty when it could not be written.
 QString writeImage(const QString& path, const QSize& size = QSize(16, 12), const QColor& colour = Qt::darkCyan,
                    const char* format = nullptr);
+
+// The picture files of the project's photo slides, in order.
+QStringList photoFiles(const ProjectFile& project);
 
 // Ends the test program with a message when it is still alive timeoutMs after it was made:
 // a call that blocks for good fails the test instead of hanging it.

@@ -14,7 +14,6 @@
 #include "model/AppPaths.h"
 #include "model/ProjectFile.h"
 #include "model/ProjectItemTransition.h"
-#include "model/SlideInterfaces.h"
 #include "model/transition/TransitionType.h"
 #include "pages/AudioBox.h"
 #include "pages/EffectNames.h"
@@ -66,16 +65,6 @@ const QPoint kMove(37, 23);
 QJsonArray toJson(const QStringList& texts)
 {
     return QJsonArray::fromStringList(texts);
-}
-
-QStringList photoFiles(const ProjectFile& project)
-{
-    QStringList files;
-    for (const ProjectItem* item : project.items()) {
-        if (const auto* photo = dynamic_cast<const IFileSourceItem*>(item))
-            files << photo->fileName();
-    }
-    return files;
 }
 
 QJsonArray transitions(const ProjectFile& project)
