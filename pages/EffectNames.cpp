@@ -76,6 +76,14 @@ QString nameOf(int firstText, int count, int type)
     return interfaceText(firstText + (inRange(type, count) ? type : count));
 }
 
+QStringList namesOf(int firstText, int count)
+{
+    QStringList names;
+    for (int type = 0; type < count; ++type)
+        names.append(interfaceText(firstText + type));
+    return names;
+}
+
 } // namespace
 
 QString transitionIcon(int type)
@@ -88,6 +96,11 @@ QString transitionName(int type)
     return nameOf(kFirstTransitionText, kTransitionCount, type);
 }
 
+QStringList transitionNames()
+{
+    return namesOf(kFirstTransitionText, kTransitionCount);
+}
+
 QString motionIcon(int type)
 {
     return iconOf(kMotionIcons, kMotionCount, type);
@@ -96,4 +109,9 @@ QString motionIcon(int type)
 QString motionName(int type)
 {
     return nameOf(kFirstMotionText, kMotionCount, type);
+}
+
+QStringList motionNames()
+{
+    return namesOf(kFirstMotionText, kMotionCount);
 }

@@ -8,16 +8,11 @@
 #include "uilib/controls/CButton.h"
 #include "uilib/controls/CWidgetText.h"
 
-#include <QBoxLayout>
+#include <QHBoxLayout>
 
 namespace {
 
 const QList<int> kTimePresets = {500, 1000, 2000, 3000, 4000, 5000, 7000, 10000, 15000, 20000};
-
-QBoxLayout* cellLayout(AbstractRow::CellWidget* cell)
-{
-    return static_cast<QBoxLayout*>(cell->layout());
-}
 
 } // namespace
 
@@ -37,23 +32,23 @@ void ProjectPage::ForAllActions::buildCells()
 {
     m_label = new CWidgetText(1063, cell(0));
     m_label->setContentsMargins(8, 0, 8, 0);
-    cellLayout(cell(0))->addWidget(m_label);
+    ensureHBoxLayout(cell(0))->addWidget(m_label);
 
     m_time = new TimeSelector(1036, cell(1));
     m_time->setPresets(kTimePresets);
     m_time->setPopupEdge(Qt::TopEdge);
     m_time->setCustomValueEnabled(true);
     m_time->setMinimumPopupWidth(160);
-    cellLayout(cell(1))->addWidget(m_time);
+    ensureHBoxLayout(cell(1))->addWidget(m_time);
 
     m_transition = new TransitionSelector(1036, 0, cell(2));
-    cellLayout(cell(2))->addWidget(m_transition, 0, Qt::AlignLeft | Qt::AlignVCenter);
+    ensureHBoxLayout(cell(2))->addWidget(m_transition, 0, Qt::AlignLeft | Qt::AlignVCenter);
     m_motion = new MotionSelector(1036, cell(3));
-    cellLayout(cell(3))->addWidget(m_motion, 0, Qt::AlignLeft | Qt::AlignVCenter);
+    ensureHBoxLayout(cell(3))->addWidget(m_motion, 0, Qt::AlignLeft | Qt::AlignVCenter);
 
     m_style = new CButton(1037, cell(4));
     m_clear = new CButton(1037, cell(4));
-    QBoxLayout* actions = cellLayout(cell(4));
+    QHBoxLayout* actions = ensureHBoxLayout(cell(4));
     actions->addWidget(m_style);
     actions->addStretch();
     actions->addSpacing(12);

@@ -6,7 +6,7 @@
 #include "uilib/style/CStyle.h"
 #include "uilib/style/Cpalette.h"
 
-#include <QBoxLayout>
+#include <QHBoxLayout>
 #include <QFontMetrics>
 
 #include <algorithm>
@@ -14,8 +14,6 @@
 namespace {
 
 constexpr int kThumbnailSpace = 64;
-constexpr int kTransitionCount = 29;
-constexpr int kMotionCount = 12;
 // The palette's colour of panel borders.
 constexpr int kLineColorRole = 1017;
 
@@ -34,14 +32,6 @@ int widestText(const CWidgetText* label, const QStringList& texts)
     return horizontal(label->contentsMargins()) + widest;
 }
 
-QStringList names(QString (*name)(int), int count)
-{
-    QStringList list;
-    for (int value = 0; value < count; ++value)
-        list.append(name(value));
-    return list;
-}
-
 } // namespace
 
 ProjectPage::SlidesHeader::SlidesHeader(QWidget* parent)
@@ -58,7 +48,7 @@ ProjectPage::SlidesHeader::SlidesHeader(QWidget* parent)
     CWidgetText* number = m_captions[0];
     number->setContentsMargins(8, 0, 8, 0);
     number->setAlignment(Qt::AlignCenter);
-    static_cast<QBoxLayout*>(cell(0)->layout())->addSpacing(kThumbnailSpace);
+    ensureHBoxLayout(cell(0))->addSpacing(kThumbnailSpace);
     applyStyle();
 }
 
@@ -93,8 +83,8 @@ AbstractRow::ColumnWidths ProjectPage::SlidesHeader::measureColumns() const
                                 1 + widestText(m_captions[0], {interfaceText(104)}));
     const int time =
         std::max(captionHint(1), widestText(m_captions[1], {interfaceText(199).arg(QStringLiteral("999.9"))}));
-    const int transition = std::max(captionHint(2), widestText(m_captions[2], names(transitionName, kTransitionCount)));
-    const int motion = std::max(captionHint(3), widestText(m_captions[3], names(motionName, kMotionCount)));
+    const int transition = std::max(captionHint(2), widestText(m_captions[2], transitionNames()));
+    const int motion = std::max(captionHint(3), widestText(m_captions[3], motionNames()));
     const int text = 26 + widestText(m_captions[4], {interfaceText(105)})
                      + widestText(m_captions[4], {interfaceText(106) + QStringLiteral(" (999)")});
     const int contents[ColumnCount] = {number, time, transition, motion, text};
