@@ -151,6 +151,10 @@ private:
     int rowCount() const;
     SlideRowWidget* rowWidget(int row) const;
     SlideRowWidget* createRow(ProjectItem* item, int row);
+    // The selected slide in the topmost row; null without one.
+    ProjectItem* firstSelectedSlide() const;
+    // Rebinds the rows after a move and selects and shows the moved slides.
+    void showMovedSlides(const QList<ProjectItem*>& slides);
     // Row widgets are made for the rows in view and a screen ahead, as they come into view.
     void createVisibleRows();
     void scrollToSlide(ProjectItem* item);

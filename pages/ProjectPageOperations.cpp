@@ -16,7 +16,6 @@
 #include "pages/ProjectPageSlidesHeader.h"
 #include "pages/ProjectPageSlidesView.h"
 #include "pages/SlideRowWidget.h"
-#include "pages/TextPage.h"
 #include "pages/VideoPlayerWidget.h"
 #include "uilib/controls/CButton.h"
 
@@ -64,7 +63,6 @@ SlideRowWidget* ProjectPage::createRow(ProjectItem* item, int row)
     connect(widget, &SlideRowWidget::durationChanged, this, &ProjectPage::onSlideDurationChanged);
     connect(widget, &SlideRowWidget::applyDurationToAllClicked, this, &ProjectPage::applyDurationToAll);
     connect(widget, &SlideRowWidget::textClicked, this, &ProjectPage::editCaption);
-    m_view->setRowHeight(row, kRowHeight);
     m_view->setIndexWidget(m_view->model()->index(row, 0), widget);
     return widget;
 }
@@ -185,11 +183,10 @@ QList<ProjectItem*> ProjectPage::selectedSlides(bool descending, bool withoutTit
     QList<ProjectItem*> slides;
     if (!m_project || !m_view->selectionModel())
         return slides;
+    // Each selected row once.
     QList<int> rows;
-    for (const QModelIndex& index : m_view->selectionModel()->selectedRows(0)) {
-        if (!rows.contains(index.row()))
-            rows.append(index.row());
-    }
+    for (const QModelIndex& index : m_view->selectionModel()->selectedRows(0))
+        rows.append(index.row());
     std::sort(rows.begin(), rows.end());
     if (descending)
         std::reverse(rows.begin(), rows.end());
@@ -200,6 +197,11 @@ QList<ProjectItem*> ProjectPage::selectedSlides(bool descending, bool withoutTit
         slides.append(item);
     }
     return slides;
+}
+
+ProjectItem* ProjectPage::firstSelectedSlide() const
+{
+    return selectedSlides(false, false).value(0);
 }
 
 void ProjectPage::selectSlides(const QList<ProjectItem*>& items)
@@ -264,9 +266,7 @@ void ProjectPage::moveSelectedDown()
         if (m_project->indexOf(slide) < m_project->itemCount() - 1)
             m_project->moveItemDown(slide);
     }
-    refreshSlideRows();
-    selectSlides(slides);
-    m_view->scrollTo(m_view->model()->index(m_project->indexOf(slides.first()), 0));
+    showMovedSlides(slides);
 }
 
 void ProjectPage::moveSelectedUp()
@@ -279,6 +279,11 @@ void ProjectPage::moveSelectedUp()
         if (m_project->indexOf(slide) >= 2)
             m_project->moveItemUp(slide);
     }
+    showMovedSlides(slides);
+}
+
+void ProjectPage::showMovedSlides(const QList<ProjectItem*>& slides)
+{
     refreshSlideRows();
     selectSlides(slides);
     m_view->scrollTo(m_view->model()->index(m_project->indexOf(slides.first()), 0));
@@ -403,17 +408,11 @@ void ProjectPage::onSlideDurationChanged(ProjectItem*)
 
 void ProjectPage::refreshSelectedPreview()
 {
-    if (!m_project || !m_view->selectionModel())
+    ProjectItem* first = firstSelectedSlide();
+    if (!first)
         return;
-    const QModelIndexList selected = m_view->selectionModel()->selectedRows(0);
-    if (selected.isEmpty())
-        return;
-    int row = selected.first().row();
-    for (const QModelIndex& index : selected)
-        row = std::min(row, index.row());
     refreshSlideRows();
-    if (ProjectItem* item = m_project->item(row))
-        m_preview->showSlide(row, m_project->itemNumberText(item), false, true);
+    m_preview->showSlide(m_project->indexOf(first), m_project->itemNumberText(first), false, true);
 }
 
 void ProjectPage::updateActionStates()
@@ -459,13 +458,8 @@ void ProjectPage::onSelectionChanged(const QItemSelection& selected, const QItem
     m_selectionActions->rotateButton()->setEnabled(rotate);
 
     // The first selected slide, as its row shows it checked.
-    int first = -1;
-    for (const QModelIndex& index : rows) {
-        if ((first < 0 || index.row() < first) && m_project && m_project->item(index.row()))
-            first = index.row();
-    }
-    if (first >= 0) {
-        m_preview->showSlide(first, m_project->itemNumberText(m_project->item(first)), false, false);
+    if (ProjectItem* first = firstSelectedSlide()) {
+        m_preview->showSlide(m_project->indexOf(first), m_project->itemNumberText(first), false, false);
         return;
     }
     m_preview->reset();
