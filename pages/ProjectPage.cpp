@@ -34,6 +34,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QScrollBar>
 #include <QUuid>
 #include <QVBoxLayout>
@@ -228,9 +229,7 @@ void ProjectPage::setProject(ProjectFile* project, bool isNew)
         audio->setTracks({});
     if (project) {
         // The whole name before the extension: "trip.2024.mp4" is "trip.2024".
-        const QString name = QFileInfo(project->file_name).completeBaseName();
-        m_outFileName->nameEdit()->setText(name);
-        m_outFileName->nameEdit()->setPlaceholderText(name);
+        m_outFileName->setName(QFileInfo(project->file_name).completeBaseName());
         m_outFileName->formatCombo()->setCurrentDataSilently(project->format);
     }
     connect(audio, &AudioFilesController::importStarted, this, &ProjectPage::importAudioStarted);
@@ -364,20 +363,9 @@ void ProjectPage::assignDefaultName()
     if (!m_project)
         return;
     const QDateTime now = nameClock() ? nameClock()() : QDateTime::currentDateTime();
-    const QDate date = now.date();
-    const QTime time = now.time();
-    const QChar zero(u'0');
-    const QString name = interfaceText(136)
-                         + QStringLiteral("%1-%2-%3_%4%5%6")
-                               .arg(date.year())
-                               .arg(date.month(), 2, 10, zero)
-                               .arg(date.day(), 2, 10, zero)
-                               .arg(time.hour(), 2, 10, zero)
-                               .arg(time.minute(), 2, 10, zero)
-                               .arg(time.second(), 2, 10, zero);
+    const QString name = interfaceText(136) + QLocale::c().toString(now, QStringLiteral("yyyy-MM-dd_HHmmss"));
     m_project->name = name;
-    m_outFileName->nameEdit()->setText(name);
-    m_outFileName->nameEdit()->setPlaceholderText(name);
+    m_outFileName->setName(name);
     m_project->file_name = outputPath(name, m_project->format);
 }
 

@@ -57,6 +57,12 @@ ProjectPage::OutFileName::OutFileName()
 
 ProjectPage::OutFileName::~OutFileName() = default;
 
+void ProjectPage::OutFileName::setName(const QString& name)
+{
+    m_name->setText(name);
+    m_name->setPlaceholderText(name);
+}
+
 void ProjectPage::OutFileName::updateTexts()
 {
     m_label->setText(interfaceText(107));

@@ -18,6 +18,8 @@ public:
     ~OutFileName() override;
 
     void updateTexts();
+    // Shows the name, also as the placeholder an emptied edit falls back to.
+    void setName(const QString& name);
 
     CWidgetText* label() const { return m_label; }
     CLinEdit* nameEdit() const { return m_name; }
