@@ -63,7 +63,6 @@ ProjectPage::SlidesView::SlidesView(ProjectPage* page)
     setVerticalScrollMode(ScrollPerPixel);
     setHorizontalScrollMode(ScrollPerPixel);
     setAutoFillBackground(false);
-    setWidgetBackgroundColor(this, Qt::transparent);
     viewport()->setAutoFillBackground(false);
     horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->hide();
@@ -162,9 +161,7 @@ void ProjectPage::SlidesView::dragMoveEvent(QDragMoveEvent* event)
 
 void ProjectPage::SlidesView::dragLeaveEvent(QDragLeaveEvent*)
 {
-    m_droppedFiles.clear();
-    m_dropRow = -1;
-    viewport()->update();
+    endDrop();
 }
 
 void ProjectPage::SlidesView::dropEvent(QDropEvent* event)
