@@ -116,6 +116,8 @@ public:
     void resizeUniformItems();
     void updateWindow(const QRect& visible);
     void forEachLive(const std::function<void(CListWidgetDelegate*, int)>& function);
+    // Gives the live rows from first to last their model index again.
+    void rebindRows(int first, int last);
     void giveLayoutId(int id);
 
     void onRowsInserted(const QModelIndex& parent, int first, int last);
@@ -447,8 +449,13 @@ void CListWidget::Private::onDataChanged(const QModelIndex& topLeft, const QMode
         return;
     if (topLeft.parent() != root || topLeft.column() > 0 || bottomRight.column() < 0)
         return;
+    rebindRows(topLeft.row(), bottomRight.row());
+}
+
+void CListWidget::Private::rebindRows(int first, int last)
+{
     QLayout* layout = currentLayout();
-    for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
+    for (int row = first; row <= last; ++row) {
         if (CListWidgetDelegate* delegate = delegateAt(layout, row))
             delegate->setModelIndex(rowIndex(row));
     }
@@ -477,15 +484,12 @@ void CListWidget::Private::onWidgetMoved(QWidget* widget, int oldIndex, int newI
         if (!guard)
             return;
     }
-    QLayout* layout = currentLayout();
     if (moved) {
         // Data the model changed while it moved (numbers, say) was held back until now.
-        for (int row = qMin(oldIndex, newIndex); row <= qMax(oldIndex, newIndex); ++row) {
-            if (CListWidgetDelegate* delegate = delegateAt(layout, row))
-                delegate->setModelIndex(rowIndex(row));
-        }
+        rebindRows(qMin(oldIndex, newIndex), qMax(oldIndex, newIndex));
         return;
     }
+    QLayout* layout = currentLayout();
     if (!widget || !layout || layout->indexOf(widget) != newIndex)
         return;
     layout->removeWidget(widget);
