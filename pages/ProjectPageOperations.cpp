@@ -241,6 +241,9 @@ void ProjectPage::removeSlides(ProjectItem* item)
         doomed = remembered;
         remembered.clear();
     }
+    // Cleared first: a selected row removed would move the selection, and the preview with it, to
+    // the next selected slide once per row.
+    m_view->selectionModel()->clearSelection();
     for (ProjectItem* slide : doomed) {
         const int row = m_project->indexOf(slide);
         if (row < 0 || isTitleSlide(slide))
@@ -252,7 +255,6 @@ void ProjectPage::removeSlides(ProjectItem* item)
     }
     updateActionStates();
     refreshSlideRows();
-    m_view->selectionModel()->clearSelection();
     selectSlides(remembered);
     m_view->setUpdatesEnabled(true);
 }
